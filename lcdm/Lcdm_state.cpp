@@ -1,0 +1,51 @@
+// Every unit's module-wide state, defined in one place, and the resets that
+// bring each back to its program-start value. Nothing here is allocated: the
+// module's whole footprint is these objects.
+#include <cstring>
+
+#include "Lcdm.h"
+
+namespace lcdm {
+
+MemoryState Memory;
+GraphicsState Graphics;
+ImageState Images;
+LabelStoreState Labels;
+VocabularyState Vocabulary;
+FontState Fonts;
+EngineState Engine;
+LanguageState Language;
+
+void ResetMemory() {
+    // Until the default image is built in, module memory starts zeroed.
+    std::memset(&Memory, 0, sizeof Memory);
+}
+
+void ResetGraphics() {
+    std::memset(&Graphics, 0, sizeof Graphics);
+    Graphics.GraphicsCursor = Point{};
+}
+
+void ResetImages() {
+    std::memset(Images.history, 0, sizeof Images.history);
+    Images.ImageDescriptor = ImageDescription{};
+}
+
+void ResetLabelStore() { std::memset(&Labels, 0, sizeof Labels); }
+
+void ResetFonts() { std::memset(&Fonts, 0, sizeof Fonts); }
+
+void ResetEngine() {
+    std::memset(&Engine, 0, sizeof Engine);
+    std::memset(&Language, 0, sizeof Language);
+    Language.currentLanguage = 1;  // every key's default language
+}
+
+void ResetVocabularyState() {
+    std::memset(&Vocabulary, 0, sizeof Vocabulary);
+    ResetFonts();
+    // The vocabulary reset empties the lists and selects the built-in font.
+    ResetVocabulary();
+}
+
+}  // namespace lcdm
