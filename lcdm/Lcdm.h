@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Lcdm_bitmaps.h"
+#include "Lcdm_commands.h"
 #include "Lcdm_common.h"
 #include "Lcdm_config.h"
 #include "Lcdm_fonts.h"

@@ -72,4 +72,42 @@ uint8_t DrawKeyLabel(uint8_t key);
 // 0 drawn; 25 disabled; 16 bitmap out of range; 1 bad bitmap size.
 uint8_t DrawLogo(uint8_t n);
 
+// ------------------------------------------------ label store housekeeping ---
+
+// Key records 1..28 get the default label "Button <k>" in language 1, every
+// icon slot is freed, the used-language list holds language 1 and the
+// available-language list the vocabulary's icon set languages.
+void InitLabelStore();
+uint8_t ClearKeyRecord(uint8_t key);    // 0; 11 key out of range; 16 write failed
+uint8_t RebuildUsedLanguages();         // 0; 16 unreadable directory; 11 list full
+void AddDynamicIconLanguages();
+void RebuildAvailableLanguages();
+
+// ------------------------------------------------------ key label editing ---
+
+// Stores Link.DataBuffer (language, label) for every key in the selection mask.
+uint8_t StoreSelectedLabels();          // 0; 11 buffer too long; 23 a key failed
+uint8_t StoreKeyLabel(uint8_t key);     // 0; 11; 16; 22; 23; 24
+uint8_t RemoveLanguageFromKey(uint8_t key, uint8_t language);  // 0; 16; 24 for language 1
+uint8_t RemoveLanguageEverywhere(uint8_t language);            // 0 done, 1 failed
+
+// ---------------------------------------------------------- dynamic icons ---
+
+struct IconLoadState {
+    uint8_t pendingSlot;    // bit 7 still set: the slot search found nothing
+    uint16_t pendingId;
+    uint8_t pendingWidth;
+    uint8_t pendingHeight;
+    uint8_t pendingYOffset;
+    uint16_t writePointer;  // label store address of the next appended byte
+    bool loadFailed;        // the last begin found no slot: finish records nothing
+};
+extern IconLoadState IconLoad;
+
+uint8_t BeginDynamicIcon();     // 0; 20 header too short; 2 no slot / language; 16
+uint8_t AppendDynamicIcon();    // 0; 16 a byte falls outside the slot or the store
+uint8_t FinishDynamicIcon();    // 0; 11 over 256 bytes or nothing begun; 9 write failed
+uint8_t FreeIconSlot(uint8_t slot);  // 0; 2 slot above 15
+uint8_t PurgeDynamicIcons();    // 0; 16 unreadable directory or record; 1 failure
+
 }  // namespace lcdm

@@ -1,5 +1,6 @@
 // The one routine that brings every unit back to its program-start state.
 #include "Lcdm.h"
+#include "Lcdm_commands.h"
 
 namespace lcdm {
 
@@ -9,6 +10,7 @@ void ModuleReset() {
     ResetImages();
     ResetLabelStore();
     ResetEngine();
+    ResetLink();
     // Last: the vocabulary reset also selects the built-in font.
     ResetVocabularyState();
 }

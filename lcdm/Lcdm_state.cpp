@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "Lcdm.h"
+#include "Lcdm_commands.h"
 
 namespace lcdm {
 
@@ -15,6 +16,8 @@ VocabularyState Vocabulary;
 FontState Fonts;
 EngineState Engine;
 LanguageState Language;
+LinkState Link;
+IconLoadState IconLoad;
 
 void ResetMemory() {
     // Until the default image is built in, module memory starts zeroed.
@@ -31,7 +34,13 @@ void ResetImages() {
     Images.ImageDescriptor = ImageDescription{};
 }
 
-void ResetLabelStore() { std::memset(&Labels, 0, sizeof Labels); }
+void ResetLabelStore() {
+    std::memset(&Labels, 0, sizeof Labels);
+    std::memset(&IconLoad, 0, sizeof IconLoad);
+}
+
+// DataMode starts at 0; only LinkReset sets it to 255.
+void ResetLink() { std::memset(&Link, 0, sizeof Link); }
 
 void ResetFonts() { std::memset(&Fonts, 0, sizeof Fonts); }
 

@@ -26,6 +26,12 @@ enum Status : uint8_t {
     kStatusOffScreen = 15,      // coordinate outside the screen
     kStatusStoreAccess = 16,    // reading or writing the label store failed
     kStatusBitmapFailed = 19,   // drawing a bitmap item failed
+    kStatusIconHeaderShort = 20,     // a dynamic icon begun with fewer than 6 header bytes
+    kStatusLanguageNotAllowed = 22,  // no font class (text) or no icons (icon) for the language
+    kStatusLabelNotStored = 23,      // a key's label could not be stored
+    // The used-language list refused the change: full when adding, or
+    // language 1, every key's default, when removing.
+    kStatusUsedLanguageRefused = 24,
     kStatusLogoDisabled = 25,   // DrawLogo: the logo's enable byte is not 0
     // The run guard: a run executed kRunGuardTags tags without waiting in
     // DELAY and was stopped so that the host is never kept waiting for ever.

@@ -1,0 +1,21 @@
+// Errors of the pixel-art tools: every message names the file and line it is
+// about, in the form "FILE:LINE: message", so editors can jump to it. Line 0
+// stands for the file as a whole ("FILE: message").
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pixelart {
+
+class Error : public std::runtime_error {
+public:
+    Error(const std::string& file, int line, const std::string& message)
+        : std::runtime_error(file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
+                             message) {}
+};
+
+// "0x41" for messages about codes and bytes.
+std::string Hex(int value);
+
+}  // namespace pixelart
