@@ -1,5 +1,6 @@
 // The tag engine's fetch cycle, dispatcher and host-run scripts.
 #include "Lcdm_memory.h"
+#include "Lcdm_opcode_list.h"
 #include "Lcdm_opcodes.h"
 #include "Lcdm_tag_support.h"
 #include "Lcdm_voc.h"
@@ -13,6 +14,23 @@ SwitchHook gSwitchHook = nullptr;
 namespace {
 TagTraceHook gTraceHook = nullptr;
 
+struct HandlerTable {
+    TagHandler handlers[256];
+};
+
+// Every opcode the list does not name is invalid.
+constexpr HandlerTable BuildHandlers() {
+    HandlerTable table{};
+    for (TagHandler& handler : table.handlers) handler = TagInvalid;
+#define LCDM_HANDLER_ROW(first, last, mnemonic, operand, stack, summary, handler) \
+    for (int op = first; op <= last; ++op) table.handlers[op] = handler;
+    LCDM_OPCODE_LIST(LCDM_HANDLER_ROW)
+#undef LCDM_HANDLER_ROW
+    return table;
+}
+
+constexpr HandlerTable kHandlers = BuildHandlers();
+
 uint8_t NextProgramByte() {
     const uint8_t byte = ReadMemoryByte(Engine.programCounter);
     Engine.programCounter = static_cast<uint16_t>(Engine.programCounter + 1);
@@ -25,9 +43,11 @@ void SetOutputHook(OutputHook hook) { gOutputHook = hook; }
 void SetSwitchHook(SwitchHook hook) { gSwitchHook = hook; }
 void SetTagTraceHook(TagTraceHook hook) { gTraceHook = hook; }
 
+TagHandler HandlerOf(uint8_t opcode) { return kHandlers.handlers[opcode]; }
+
 void Dispatch(uint8_t opcode, uint8_t byte1, uint8_t byte2) {
     const uint16_t operand = opcode < 16 ? MakeWord(byte1, byte2) : opcode < 32 ? byte1 : 0;
-    Opcode(opcode).handler(opcode, operand);
+    kHandlers.handlers[opcode](opcode, operand);
 }
 
 void FetchCycle() {

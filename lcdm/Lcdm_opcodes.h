@@ -1,6 +1,7 @@
-// The opcode table: one row per tag with its mnemonic, length, operand kind,
-// stack effect and handler. The dispatcher, the skip tags, the assembler, the
-// disassembler and tracers all read this table; nothing repeats it.
+// What the tag set says about each opcode: mnemonic, length, operand kind and
+// stack effect, expanded from the one list in Lcdm_opcode_list.h that also
+// gives the engine its dispatch table. The fetch cycle, the skip tags, the
+// assembler, the disassembler and tracers all read it.
 #pragma once
 
 #include <cstdint>
@@ -18,17 +19,12 @@ enum class OperandKind : uint8_t {
     kAddress,   // JUMP, CALL: a module memory address
 };
 
-// A tag's handler gets its opcode and its operand (the 16-bit operand of
-// opcodes 0..15, the operand byte of 16..31, 0 for the others).
-using TagHandler = void (*)(uint8_t opcode, uint16_t operand);
-
 struct OpcodeInfo {
     const char* mnemonic;     // nullptr for an invalid opcode
     uint8_t length;           // 1, 2 or 3 bytes, by the encoding of the opcode range
     OperandKind operand;
     const char* stackEffect;  // data stack before -> after, top on the right
     const char* summary;      // one line for listings and traces
-    TagHandler handler;
 };
 
 // Tag length by opcode range: 0..15 carry a 16-bit operand, 16..31 an 8-bit one.

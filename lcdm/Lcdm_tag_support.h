@@ -154,6 +154,11 @@ LCDM_TAG(TagSelectIconSet);
 
 #undef LCDM_TAG
 
+// A tag's handler gets its opcode and its operand (the 16-bit operand of
+// opcodes 0..15, the operand byte of 16..31, 0 for the others).
+using TagHandler = void (*)(uint8_t opcode, uint16_t operand);
+TagHandler HandlerOf(uint8_t opcode);
+
 // Hooks of the unit's outputs (null = nothing attached).
 extern OutputHook gOutputHook;
 extern SwitchHook gSwitchHook;

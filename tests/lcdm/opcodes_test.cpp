@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "Lcdm_tag_support.h"
 #include "engine_fixture.h"
 
 namespace zortest {
@@ -58,7 +59,7 @@ TEST(OpcodeTable, NamesEveryTagAtItsOpcode) {
         const bool isValid = lcdm::IsValidOpcode(static_cast<uint8_t>(op));
         valid += isValid;
         EXPECT_EQ(named.count(op) == 1, isValid) << op;
-        EXPECT_NE(nullptr, lcdm::Opcode(op).handler) << op;
+        EXPECT_EQ(isValid, lcdm::HandlerOf(op) != lcdm::TagInvalid) << op;
         EXPECT_NE(nullptr, lcdm::Opcode(op).stackEffect) << op;
     }
     EXPECT_EQ(97, valid);
