@@ -10,24 +10,14 @@
 namespace {
 
 using namespace lcdm;
+using zortest::ListEntries;
 using zortest::ModuleTest;
+using zortest::SendHost;
+using zortest::StoreBytes;
 using zortest::VocabularyBuilder;
 
 constexpr uint8_t kCurrent = 70;  // the current language, with an icon set
 constexpr uint8_t kOther = 0xCA;  // another language with an icon set
-
-std::vector<uint8_t> Bytes(uint16_t address, uint16_t count) {
-    return std::vector<uint8_t>(Labels.LabelStore + address, Labels.LabelStore + address + count);
-}
-
-std::vector<uint8_t> List(const LanguageList& list) {
-    return std::vector<uint8_t>(list.entries, list.entries + list.count);
-}
-
-uint8_t SendHost(std::initializer_list<uint8_t> bytes) {
-    for (uint8_t b : bytes) HostByteEntry(b);
-    return Link.ReplyByte;
-}
 
 uint16_t SlotAddress(uint8_t slot) {
     return static_cast<uint16_t>(kIconDirectory + slot * 8);
@@ -37,7 +27,7 @@ uint16_t BitmapAddress(uint8_t slot) {
 }
 
 std::vector<uint8_t> Entry(uint8_t slot) {
-    return Bytes(SlotAddress(slot), 8);
+    return StoreBytes(SlotAddress(slot), 8);
 }
 
 void PutSlot(uint8_t slot, uint8_t language, uint16_t id) {
@@ -97,7 +87,7 @@ TEST_F(DynamicIconTest, HostLoadsAnIconInThreeSteps) {
     EXPECT_EQ(SendHost({0x22}), 0x22);
 
     EXPECT_EQ(Entry(0), (std::vector<uint8_t>{0, 2, 0x01, 0x02, 8, 2, 10, kCurrent}));
-    EXPECT_EQ(Bytes(BitmapAddress(0), 2), (std::vector<uint8_t>{0xFF, 0x81}));
+    EXPECT_EQ(StoreBytes(BitmapAddress(0), 2), (std::vector<uint8_t>{0xFF, 0x81}));
     ASSERT_EQ(DynamicIconLookup(kCurrent, 0x0102), 0);
     EXPECT_EQ(Images.ImageDescriptor.width, 8);
     EXPECT_EQ(Labels.ScratchBuffer[2], 0x81);
@@ -113,7 +103,7 @@ TEST_F(DynamicIconTest, ShortHeaderIsRefusedAndExtraBytesAreAppended) {
 
     EXPECT_EQ(Begin(kCurrent, 7, {0xA1, 0xA2, 0xA3}), 0);
     EXPECT_EQ(Link.DataLength, 0);
-    EXPECT_EQ(Bytes(BitmapAddress(0), 4), (std::vector<uint8_t>{0xA1, 0xA2, 0xA3, 0xFF}));
+    EXPECT_EQ(StoreBytes(BitmapAddress(0), 4), (std::vector<uint8_t>{0xA1, 0xA2, 0xA3, 0xFF}));
     EXPECT_EQ(FinishDynamicIcon(), 0);
     EXPECT_EQ(Entry(0), (std::vector<uint8_t>{0, 3, 0, 7, 16, 2, 10, kCurrent}));
 }
@@ -176,22 +166,22 @@ TEST_F(DynamicIconTest, OverlongLoadInTheLastSlotStaysInTheStore) {
 // appends write through the pointer the previous load left behind.
 TEST_F(DynamicIconTest, NothingIsRecordedOrWrittenAfterAFailedBegin) {
     EXPECT_EQ(FinishDynamicIcon(), kStatusIndexRange);  // nothing begun yet
-    std::vector<uint8_t> settings = Bytes(0, 32);
+    std::vector<uint8_t> settings = StoreBytes(0, 32);
     EXPECT_EQ(AppendBytes(4), kStatusStoreAccess);
-    EXPECT_EQ(Bytes(0, 32), settings);
+    EXPECT_EQ(StoreBytes(0, 32), settings);
 
     for (uint8_t slot = 0; slot < 3; ++slot) PutSlot(slot, kCurrent, 200 + slot);
     ASSERT_EQ(Begin(kCurrent, 1), 0);
     ASSERT_EQ(AppendBytes(4), 0);
     ASSERT_EQ(FinishDynamicIcon(), 0);  // slot 3
     FillSlots(kCurrent);
-    const std::vector<uint8_t> before = Bytes(kIconDirectory, 4096);
+    const std::vector<uint8_t> before = StoreBytes(kIconDirectory, 4096);
 
     EXPECT_EQ(Begin(kCurrent, 2), kStatusNotFound);
     EXPECT_EQ(IconLoad.pendingSlot, 0);
     EXPECT_EQ(AppendBytes(4), kStatusStoreAccess);
     EXPECT_EQ(FinishDynamicIcon(), kStatusIndexRange);
-    EXPECT_EQ(Bytes(kIconDirectory, 4096), before);
+    EXPECT_EQ(StoreBytes(kIconDirectory, 4096), before);
 
     // A language that cannot be made available: the list is full.
     for (uint8_t language = 1; language <= 6; ++language) AddAvailableLanguage(language);
@@ -199,7 +189,7 @@ TEST_F(DynamicIconTest, NothingIsRecordedOrWrittenAfterAFailedBegin) {
     EXPECT_EQ(Begin(99, 2), kStatusNotFound);
     EXPECT_EQ(IconLoad.writePointer, 0);
     EXPECT_EQ(AppendBytes(4), kStatusStoreAccess);
-    EXPECT_EQ(Bytes(0, 32), settings);
+    EXPECT_EQ(StoreBytes(0, 32), settings);
     EXPECT_EQ(FinishDynamicIcon(), kStatusIndexRange);
     EXPECT_EQ(Entry(7), std::vector<uint8_t>(8, 0xFF));
 }
@@ -245,7 +235,7 @@ TEST_F(DynamicIconTest, PurgeKeepsOnlyIconsThatLabelsReferTo) {
     EXPECT_EQ(Entry(2), (std::vector<uint8_t>{0, 2, 0, 3, 8, 2, 0, 88}));
     for (uint8_t slot : {1, 3, 4}) EXPECT_EQ(Entry(slot), std::vector<uint8_t>(8, 0xFF));
     EXPECT_EQ(Labels.LabelStore[BitmapAddress(1)], 0x77);
-    EXPECT_EQ(List(Vocabulary.availableLanguages), (std::vector<uint8_t>{kCurrent, kOther, 88}));
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages), (std::vector<uint8_t>{kCurrent, kOther, 88}));
 }
 
 // Entries whose data would lie outside their record are no references, even

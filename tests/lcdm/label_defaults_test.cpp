@@ -9,23 +9,13 @@
 namespace {
 
 using namespace lcdm;
+using zortest::ListEntries;
 using zortest::ModuleTest;
+using zortest::SendHost;
+using zortest::StoreBytes;
 using zortest::VocabularyBuilder;
 
 constexpr uint8_t kIconSetLanguage = 0xCA;
-
-std::vector<uint8_t> Bytes(uint16_t address, uint16_t count) {
-    return std::vector<uint8_t>(Labels.LabelStore + address, Labels.LabelStore + address + count);
-}
-
-std::vector<uint8_t> List(const LanguageList& list) {
-    return std::vector<uint8_t>(list.entries, list.entries + list.count);
-}
-
-uint8_t SendHost(std::initializer_list<uint8_t> bytes) {
-    for (uint8_t b : bytes) HostByteEntry(b);
-    return Link.ReplyByte;
-}
 
 class LabelDefaultsTest : public ModuleTest {
 protected:
@@ -63,34 +53,34 @@ TEST_F(LabelDefaultsTest, InitialisationWritesButtonLabelsAndFreesEverySlot) {
     for (char c : std::string("Button 7")) key7.push_back(static_cast<uint8_t>(c));
     key7.push_back(0);
     key7.insert(key7.end(), 7, 0xFF);
-    EXPECT_EQ(Bytes(RecordAddress(7), 32), key7);
+    EXPECT_EQ(StoreBytes(RecordAddress(7), 32), key7);
 
     // Two digits fill the 9-byte entry: no 0 byte.
     const std::vector<uint8_t> key12 = {'B', 'u', 't', 't', 'o', 'n', ' ', '1', '2', 0xFF};
-    EXPECT_EQ(Bytes(RecordAddress(12) + 16, 10), key12);
-    EXPECT_EQ(Bytes(RecordAddress(28) + 23, 3), (std::vector<uint8_t>{'2', '8', 0xFF}));
-    EXPECT_EQ(Bytes(RecordAddress(1) + 23, 2), (std::vector<uint8_t>{'1', 0}));
+    EXPECT_EQ(StoreBytes(RecordAddress(12) + 16, 10), key12);
+    EXPECT_EQ(StoreBytes(RecordAddress(28) + 23, 3), (std::vector<uint8_t>{'2', '8', 0xFF}));
+    EXPECT_EQ(StoreBytes(RecordAddress(1) + 23, 2), (std::vector<uint8_t>{'1', 0}));
 
     // The icon directory holds copies of the default label directory.
     for (uint8_t slot = 0; slot < kIconSlots; ++slot) {
-        const std::vector<uint8_t> entry = Bytes(kIconDirectory + slot * 8, 8);
+        const std::vector<uint8_t> entry = StoreBytes(kIconDirectory + slot * 8, 8);
         EXPECT_EQ(entry[7], 0xFF) << "slot " << int(slot);
         EXPECT_EQ(entry[0], slot % 2 == 0 ? 9 : 0xFF);
     }
 
-    EXPECT_EQ(List(Vocabulary.usedLanguages), std::vector<uint8_t>{1});
-    EXPECT_EQ(List(Vocabulary.availableLanguages), std::vector<uint8_t>{kIconSetLanguage});
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), std::vector<uint8_t>{1});
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages), std::vector<uint8_t>{kIconSetLanguage});
     // Left as they were.
     EXPECT_EQ(Labels.LabelStore[RecordAddress(7) + 32], 0x11);
     EXPECT_EQ(Labels.LabelStore[17], 0x22);
     EXPECT_EQ(Labels.LabelStore[kLogoBitmap0], 0x33);
     EXPECT_EQ(Labels.LabelStore[kIconBitmaps + 5], 0x44);
-    EXPECT_EQ(Bytes(RecordAddress(29), 16), std::vector<uint8_t>(16, 0xFF));
+    EXPECT_EQ(StoreBytes(RecordAddress(29), 16), std::vector<uint8_t>(16, 0xFF));
 }
 
 TEST_F(LabelDefaultsTest, HostCommandInitialisesTheStore) {
     EXPECT_EQ(SendHost({0x27}), 0x27);
-    EXPECT_EQ(Bytes(RecordAddress(2), 2), (std::vector<uint8_t>{9, 1}));
+    EXPECT_EQ(StoreBytes(RecordAddress(2), 2), (std::vector<uint8_t>{9, 1}));
     EXPECT_EQ(Labels.LabelStore[RecordAddress(2) + 23], '2');
 }
 
@@ -98,15 +88,15 @@ TEST_F(LabelDefaultsTest, ClearingAKeyFreesItsDirectoryAndFirstDataBytesOnly) {
     InitLabelStore();
     Labels.LabelStore[RecordAddress(3) + 32] = 0x5A;
     EXPECT_EQ(ClearKeyRecord(3), 0);
-    EXPECT_EQ(Bytes(RecordAddress(3), 32), std::vector<uint8_t>(32, 0xFF));
+    EXPECT_EQ(StoreBytes(RecordAddress(3), 32), std::vector<uint8_t>(32, 0xFF));
     EXPECT_EQ(Labels.LabelStore[RecordAddress(3) + 32], 0x5A);
     EXPECT_EQ(Labels.LabelStore[RecordAddress(4)], 9);
     EXPECT_EQ(Labels.LabelStore[RecordAddress(2) + 23], '2');
 
-    std::vector<uint8_t> before = Bytes(0, kLabelStoreSize);
+    std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
     EXPECT_EQ(ClearKeyRecord(0), kStatusIndexRange);
     EXPECT_EQ(ClearKeyRecord(29), kStatusIndexRange);
-    EXPECT_EQ(Bytes(0, kLabelStoreSize), before);
+    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
 
     // Through the host: 0x66 with the key number.
     EXPECT_EQ(SendHost({0x66, 5}), 0x66);
@@ -123,12 +113,12 @@ TEST_F(LabelDefaultsTest, UsedLanguagesAreRebuiltFromEveryEntryInUse) {
     AddUsedLanguage(99);
 
     EXPECT_EQ(RebuildUsedLanguages(), 0);
-    EXPECT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, 40, 41, 43}));
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, 40, 41, 43}));
 
     // Through the host: 0x28 replies its echo.
     ClearUsedLanguages();
     EXPECT_EQ(SendHost({0x28}), 0x28);
-    EXPECT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, 40, 41, 43}));
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, 40, 41, 43}));
 }
 
 TEST_F(LabelDefaultsTest, RebuildingWithNineLanguagesOverflows) {
@@ -150,18 +140,18 @@ TEST_F(LabelDefaultsTest, AvailableLanguagesComeFromIconSetsAndDynamicIcons) {
     PutSlotLanguage(9, 40);
 
     AddDynamicIconLanguages();
-    EXPECT_EQ(List(Vocabulary.availableLanguages),
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages),
               (std::vector<uint8_t>{kIconSetLanguage, 40, 41}));
 
     // The rebuild starts from an empty list.
     AddAvailableLanguage(77);
     PutSlotLanguage(4, 0xFF);
     RebuildAvailableLanguages();
-    EXPECT_EQ(List(Vocabulary.availableLanguages), (std::vector<uint8_t>{kIconSetLanguage, 40}));
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages), (std::vector<uint8_t>{kIconSetLanguage, 40}));
 
     PutSlotLanguage(5, 50);
     EXPECT_EQ(SendHost({0x29}), 0x29);
-    EXPECT_EQ(List(Vocabulary.availableLanguages),
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages),
               (std::vector<uint8_t>{kIconSetLanguage, 40, 50}));
 }
 

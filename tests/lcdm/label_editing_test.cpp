@@ -11,16 +11,15 @@
 namespace {
 
 using namespace lcdm;
+using zortest::ListEntries;
 using zortest::ModuleTest;
+using zortest::SendHost;
+using zortest::StoreBytes;
 using zortest::VocabularyBuilder;
 
 constexpr uint8_t kText = 70;       // font class 2, with an icon set too
 constexpr uint8_t kTextOnly = 71;   // font class 2, no icon set
 constexpr uint8_t kIconOnly = 200;  // font class 10 (no font), with an icon set
-
-std::vector<uint8_t> Bytes(uint16_t address, uint16_t count) {
-    return std::vector<uint8_t>(Labels.LabelStore + address, Labels.LabelStore + address + count);
-}
 
 std::vector<uint8_t> Text(const std::string& s, bool zero = true) {
     std::vector<uint8_t> bytes(s.begin(), s.end());
@@ -35,15 +34,6 @@ std::vector<uint8_t> Raw(std::initializer_list<uint8_t> bytes) {
 std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-std::vector<uint8_t> List(const LanguageList& list) {
-    return std::vector<uint8_t>(list.entries, list.entries + list.count);
-}
-
-uint8_t SendHost(std::initializer_list<uint8_t> bytes) {
-    for (uint8_t b : bytes) HostByteEntry(b);
-    return Link.ReplyByte;
 }
 
 class LabelEditingTest : public ModuleTest {
@@ -86,14 +76,14 @@ protected:
         std::copy(data.begin(), data.end(), record + kLabelDirectorySize);
     }
     static std::vector<uint8_t> Directory(uint8_t key, uint8_t entries) {
-        return Bytes(RecordAddress(key), static_cast<uint16_t>(2 * entries));
+        return StoreBytes(RecordAddress(key), static_cast<uint16_t>(2 * entries));
     }
     static std::vector<uint8_t> Data(uint8_t key, uint16_t offset, uint16_t count) {
-        return Bytes(static_cast<uint16_t>(RecordAddress(key) + offset), count);
+        return StoreBytes(static_cast<uint16_t>(RecordAddress(key) + offset), count);
     }
     // Everything outside key k's record.
     static std::vector<uint8_t> Outside(uint8_t key) {
-        std::vector<uint8_t> bytes = Bytes(0, kLabelStoreSize);
+        std::vector<uint8_t> bytes = StoreBytes(0, kLabelStoreSize);
         bytes.erase(bytes.begin() + RecordAddress(key),
                     bytes.begin() + RecordAddress(key) + kRecordSize);
         return bytes;
@@ -107,7 +97,7 @@ TEST_F(LabelEditingTest, TextLabelSentByTheHostBecomesANewEntry) {
     EXPECT_EQ(Directory(2, 3), (std::vector<uint8_t>{9, 1, 3, kText, 0xFF, 0xFF}));
     EXPECT_EQ(Data(2, 25, 3), Text("Hi"));
     EXPECT_EQ(Link.KeySelectionMask, 0u);
-    EXPECT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText}));
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText}));
 }
 
 TEST_F(LabelEditingTest, IconReferencesAreTwoByteEntriesOfLength130) {
@@ -122,14 +112,14 @@ TEST_F(LabelEditingTest, IconReferencesAreTwoByteEntriesOfLength130) {
 }
 
 TEST_F(LabelEditingTest, LanguagesWithoutFontsOrIconsAreRefused) {
-    const std::vector<uint8_t> before = Bytes(0, kLabelStoreSize);
+    const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
     SetText(kIconOnly, "Hello");  // class 10 has no font
     EXPECT_EQ(StoreKeyLabel(2), kStatusLanguageNotAllowed);
     SetData({kTextOnly, 1, 0, 7, 0});  // no icons in this language
     EXPECT_EQ(StoreKeyLabel(2), kStatusLanguageNotAllowed);
     EXPECT_EQ(Store(2), kStatusLabelNotStored);
-    EXPECT_EQ(Bytes(0, kLabelStoreSize), before);
-    EXPECT_EQ(List(Vocabulary.usedLanguages), std::vector<uint8_t>{1});
+    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), std::vector<uint8_t>{1});
 }
 
 TEST_F(LabelEditingTest, FirstLabelMustBeInLanguageOne) {
@@ -152,10 +142,10 @@ TEST_F(LabelEditingTest, NoNinthLanguageAndNoNinthUsedLanguage) {
 
     // The used-language list is full: a new entry is refused with 24...
     for (uint8_t language = 2; language <= 8; ++language) AddUsedLanguage(language);
-    const std::vector<uint8_t> before = Bytes(0, kLabelStoreSize);
+    const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
     SetData({9, 'x', 0});
     EXPECT_EQ(StoreKeyLabel(4), kStatusUsedLanguageRefused);
-    EXPECT_EQ(Bytes(0, kLabelStoreSize), before);
+    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
     // ...and a replacement in a language not in the list with 11.
     PutKey(5, {2, 1, 2, 9}, Text("a") + Text("b"));
     SetData({9, 'y', 0});
@@ -313,13 +303,13 @@ TEST_F(LabelEditingTest, LanguageZeroClearsTheSelectedKeysAndRebuildsUsedLanguag
     ASSERT_EQ(Store(3), 0);
     SetText(kText, "c");
     ASSERT_EQ(Store(5), 0);
-    ASSERT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText, kTextOnly}));
+    ASSERT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText, kTextOnly}));
 
     EXPECT_EQ(SendHost({0x09, 0x60, 0, 0x61, 2, 0x61, 3, 0x24}), 0x24);
-    EXPECT_EQ(Bytes(RecordAddress(2), 32), std::vector<uint8_t>(32, 0xFF));
-    EXPECT_EQ(Bytes(RecordAddress(3), 32), std::vector<uint8_t>(32, 0xFF));
+    EXPECT_EQ(StoreBytes(RecordAddress(2), 32), std::vector<uint8_t>(32, 0xFF));
+    EXPECT_EQ(StoreBytes(RecordAddress(3), 32), std::vector<uint8_t>(32, 0xFF));
     EXPECT_EQ(Directory(5, 2), (std::vector<uint8_t>{9, 1, 2, kText}));
-    EXPECT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText}));
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText}));
 }
 
 // ------------------------------------------------------- language removal ---
@@ -338,13 +328,13 @@ TEST_F(LabelEditingTest, RemovingALanguageClosesTheGapInDirectoryAndData) {
 
 TEST_F(LabelEditingTest, RemovingAMissingLanguageOrLanguageOneChangesNothing) {
     PutKey(3, {2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8}, std::vector<uint8_t>(16, 'q'));
-    const std::vector<uint8_t> before = Bytes(0, kLabelStoreSize);
+    const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
     EXPECT_EQ(RemoveLanguageFromKey(3, 9), 0);
     EXPECT_EQ(RemoveLanguageFromKey(4, kText), 0);
     EXPECT_EQ(RemoveLanguageFromKey(3, 1), kStatusUsedLanguageRefused);
     EXPECT_EQ(RemoveLanguageEverywhere(1), 1);
     EXPECT_EQ(SendHost({0x85, 1, kConfirm}), 0);
-    EXPECT_EQ(Bytes(0, kLabelStoreSize), before);
+    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
 }
 
 TEST_F(LabelEditingTest, RemovalStaysInsideTheRecord) {
@@ -373,11 +363,11 @@ TEST_F(LabelEditingTest, RemovingALanguageEverywhereTakesItsLabelsAndIcons) {
     EXPECT_EQ(Directory(2, 2), (std::vector<uint8_t>{9, 1, 0xFF, 0xFF}));
     EXPECT_EQ(Directory(6, 3), (std::vector<uint8_t>{9, 1, 2, kTextOnly, 0xFF, 0xFF}));
     EXPECT_EQ(Data(6, 25, 2), Text("b"));
-    EXPECT_EQ(Bytes(kIconDirectory + 3 * 8, 8), std::vector<uint8_t>(8, 0xFF));
+    EXPECT_EQ(StoreBytes(kIconDirectory + 3 * 8, 8), std::vector<uint8_t>(8, 0xFF));
     EXPECT_EQ(slots[5 * 8 + 7], 50);
     // The available list is rebuilt: icon sets and the remaining dynamic icons.
-    EXPECT_EQ(List(Vocabulary.availableLanguages), (std::vector<uint8_t>{kText, kIconOnly, 50}));
-    EXPECT_EQ(List(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kTextOnly}));
+    EXPECT_EQ(ListEntries(Vocabulary.availableLanguages), (std::vector<uint8_t>{kText, kIconOnly, 50}));
+    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kTextOnly}));
 }
 
 }  // namespace

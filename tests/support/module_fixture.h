@@ -55,6 +55,23 @@ private:
     uint16_t next_;
 };
 
+// Label store bytes from address.
+inline std::vector<uint8_t> StoreBytes(uint16_t address, uint16_t count) {
+    return std::vector<uint8_t>(lcdm::Labels.LabelStore + address,
+                                lcdm::Labels.LabelStore + address + count);
+}
+
+// The entries of a language list up to its count.
+inline std::vector<uint8_t> ListEntries(const lcdm::LanguageList& list) {
+    return std::vector<uint8_t>(list.entries, list.entries + list.count);
+}
+
+// Sends host bytes; returns the reply to the last one.
+inline uint8_t SendHost(std::initializer_list<uint8_t> bytes) {
+    for (uint8_t b : bytes) lcdm::HostByteEntry(b);
+    return lcdm::Link.ReplyByte;
+}
+
 inline bool PixelOn(int x, int y) {
     return (lcdm::Graphics.FrameBuffer[y * 8 + x / 8] & (0x80 >> (x % 8))) != 0;
 }
