@@ -1,0 +1,34 @@
+#include "Format.h"
+
+#include <cctype>
+
+namespace zorhost {
+
+std::string Hex2(uint8_t byte) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[byte >> 4], kDigits[byte & 0x0F]};
+}
+
+std::string HexList(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    for (uint8_t byte : bytes) text += (text.empty() ? "" : " ") + Hex2(byte);
+    return text;
+}
+
+std::string DecimalList(const std::vector<uint8_t>& values) {
+    std::string text;
+    for (uint8_t value : values) text += (text.empty() ? "" : " ") + std::to_string(value);
+    return text;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    for (size_t i = 0; i < suffix.size(); ++i) {
+        const auto a = static_cast<unsigned char>(text[text.size() - suffix.size() + i]);
+        const auto b = static_cast<unsigned char>(suffix[i]);
+        if (std::tolower(a) != std::tolower(b)) return false;
+    }
+    return true;
+}
+
+}  // namespace zorhost

@@ -1,0 +1,204 @@
+// Front panel commands: the window's handlers, byte for byte, through the
+// same panel logic the window uses.
+#include <algorithm>
+
+#include "ChainWalk.h"
+#include "Command.h"
+#include "Files.h"
+#include "Lcdm.h"
+#include "ScriptError.h"
+#include "panel/Encoders.h"
+#include "panel/Startup.h"
+
+namespace zorhost {
+namespace {
+
+// The window offers keys 1 to 8; 0 stands for "no key selected".
+constexpr long kLastPanelKey = 8;
+// First free byte of the default memory image: where a vocabulary is loaded
+// unless the script says otherwise.
+constexpr long kDefaultLoadAddress = 18838;
+
+void RequireNone(const Args& args) {
+    args.RequireCount(0, 0);
+}
+
+void Create(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::FormCreate(session.port);
+}
+
+void Activate(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::FormActivate(session.port, session.panel);
+}
+
+void Splash(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::SplashTimerTimer(session.port);
+}
+
+void InitVocabulary(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::btnInitVocClick(session.port);
+}
+
+void Page(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::PageButtonClick(session.port, session.panel);
+}
+
+void NextIcon(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::NextButtonClick(session.port);
+}
+
+void Start(Session& session, const Args& args) {
+    RequireNone(args);
+    panel::FormCreate(session.port);
+    panel::FormActivate(session.port, session.panel);
+    panel::SplashTimerTimer(session.port);
+}
+
+void Function(Session& session, const Args& args) {
+    args.RequireCount(2, 2);
+    const auto key = static_cast<uint8_t>(args.Number(0, 0, kLastPanelKey));
+    static constexpr const char* kNames[] = {"Toggle", "Dimmer", "Timer", "Scene"};
+    int index = panel::kNoFunction;
+    for (int i = 0; i < 4; ++i)
+        if (args.Text(1) == kNames[i]) index = i;
+    if (index == panel::kNoFunction && args.Text(1) != "none")
+        args.Fail("NAME \"" + args.Text(1) + "\" is not Toggle, Dimmer, Timer, Scene or none");
+    panel::KeyFunctionButtonClick(session.port, key, index);
+}
+
+void Text(Session& session, const Args& args) {
+    args.RequireCount(2, 2);
+    const auto key = static_cast<uint8_t>(args.Number(0, 0, kLastPanelKey));
+    const Token& text = args.At(1);
+    if (text.hasWideCharacter)
+        args.Fail("TEXT \"" + text.text +
+                  "\" has a character the window's 8-bit character "
+                  "set lacks (expected characters up to U+00FF)");
+    panel::TextLabelButtonClick(session.port, key, text.bytes);
+}
+
+// The value of one or two decimal digits, or -1.
+int TwoDigits(const std::string& text) {
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return -1;
+        value = value * 10 + (c - '0');
+    }
+    return text.empty() ? -1 : value;
+}
+
+void Time(Session& session, const Args& args) {
+    args.RequireCount(1, 1);
+    const std::string& text = args.Text(0);
+    int hour = -1, minute = -1;
+    const size_t colon = text.find(':');
+    if (colon == 1 || colon == 2) {
+        hour = TwoDigits(text.substr(0, colon));
+        minute = text.size() == colon + 3 ? TwoDigits(text.substr(colon + 1)) : -1;
+    }
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
+        args.Fail("HH:MM \"" + text + "\" is not a time from 00:00 to 23:59");
+    panel::TimeButtonClick(session.port, static_cast<uint8_t>(hour), static_cast<uint8_t>(minute));
+}
+
+void Icon(Session&, const Args&) {
+    throw ScriptError("panel icon: dynamic icon import is not supported by this zorhost yet");
+}
+
+void SetVar(Session& session, const Args& args) {
+    args.RequireCount(2, 2);
+    panel::SendSetVariable(session.port, static_cast<uint8_t>(args.Number(0, 0, 255)),
+                           static_cast<uint8_t>(args.Number(1, 0, 255)));
+}
+
+void RunScript(Session& session, const Args& args) {
+    args.RequireCount(2, 2);
+    panel::SendRunScript(session.port, static_cast<uint8_t>(args.Number(0, 0, 255)),
+                         static_cast<uint8_t>(args.Number(1, 0, 255)));
+}
+
+// Sends a command and insists that the module took it (replied its echo).
+void SendAccepted(Session& session, std::initializer_list<uint8_t> bytes, const std::string& what) {
+    for (uint8_t byte : bytes) session.port.Send(byte);
+    if (session.port.LastReply() != *bytes.begin())
+        throw ScriptError("panel load-vocabulary: the module refused " + what);
+}
+
+void SendPointer(Session& session, long address) {
+    SendAccepted(session,
+                 {0x82, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF)},
+                 "the address");
+}
+
+// Writes `bytes` into module memory from `address` as a host would: data
+// bytes collected 18 at a time (pairs with 0x84, an odd last one with 0x60)
+// and stored with 0x24 in memory mode, which moves the pointer on.
+void WriteMemory(Session& session, long address, const std::vector<uint8_t>& bytes) {
+    SendPointer(session, address);
+    SendAccepted(session, {0x0A}, "memory mode");
+    for (size_t chunk = 0; chunk < bytes.size(); chunk += lcdm::kDataBufferHostBytes) {
+        const size_t end = std::min(bytes.size(), chunk + lcdm::kDataBufferHostBytes);
+        const std::string where = "the bytes from offset " + std::to_string(chunk);
+        SendAccepted(session, {0x09}, where);
+        size_t i = chunk;
+        for (; i + 1 < end; i += 2) SendAccepted(session, {0x84, bytes[i], bytes[i + 1]}, where);
+        if (i < end) SendAccepted(session, {0x60, bytes[i]}, where);
+        SendAccepted(session, {0x24}, where);
+    }
+}
+
+void LoadVocabulary(Session& session, const Args& args) {
+    args.RequireCount(1, 2);
+    const long address =
+        args.Count() > 1 ? args.Number(1, 0, lcdm::kModuleMemorySize - 1) : kDefaultLoadAddress;
+    std::string contents, reason;
+    if (!ReadWholeFile(session.Resolve(args.Text(0)), contents, reason))
+        throw ScriptError("panel load-vocabulary: cannot read " + args.Text(0) + ": " + reason);
+    const std::vector<uint8_t> bytes(contents.begin(), contents.end());
+    if (address + static_cast<long>(bytes.size()) > lcdm::kModuleMemorySize)
+        args.Fail(args.Text(0) + " (" + std::to_string(bytes.size()) + " bytes) does not fit in " +
+                  "module memory from " + std::to_string(address) + " (expected at most " +
+                  std::to_string(lcdm::kModuleMemorySize - address) + " bytes)");
+    // Start at a command boundary, whatever an earlier line left half-sent.
+    for (int i = 0; i < 3; ++i) session.port.Send(0x00);
+    WriteMemory(session, address, bytes);
+    SendPointer(session, address);
+    session.port.Send(0x67);
+    session.port.Send(lcdm::kConfirm);
+    // The reply is the item count modulo 256; the chain itself gives it whole.
+    session.transcript.Line("vocabulary: " + std::to_string(WalkChain(address).size()) +
+                            " items at " + std::to_string(address));
+}
+
+constexpr CommandSpec kCommands[] = {
+    {"panel create", "panel create", "FormCreate", Create},
+    {"panel activate", "panel activate", "FormActivate (only the first does anything)", Activate},
+    {"panel splash", "panel splash", "SplashTimerTimer: show page 0", Splash},
+    {"panel start", "panel start", "panel create, panel activate, panel splash", Start},
+    {"panel init-vocabulary", "panel init-vocabulary", "btnInitVocClick", InitVocabulary},
+    {"panel page", "panel page", "\"Next Page\" (the page flag is kept)", Page},
+    {"panel function", "panel function K NAME",
+     "key function: K 0 to 8 (0 = none), NAME Toggle|Dimmer|Timer|Scene|none", Function},
+    {"panel text", "panel text K \"TEXT\"", "text label for key K (0 = none)", Text},
+    {"panel time", "panel time HH:MM", "\"Set Time\" with that local time", Time},
+    {"panel next-icon", "panel next-icon", "\"Use 'Next' Icon\"", NextIcon},
+    {"panel icon", "panel icon K FILE", "dynamic icon from FILE (not supported yet)", Icon},
+    {"panel set-var", "panel set-var I V", "SendSetVariable(I, V)", SetVar},
+    {"panel run-script", "panel run-script N P", "SendRunScript(N, P)", RunScript},
+    {"panel load-vocabulary", "panel load-vocabulary FILE [ADDR]",
+     "write FILE into memory at ADDR (default 18838) and initialise it there", LoadVocabulary},
+};
+
+}  // namespace
+
+std::span<const CommandSpec> PanelCommands() {
+    return kCommands;
+}
+
+}  // namespace zorhost

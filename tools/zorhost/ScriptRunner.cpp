@@ -1,0 +1,73 @@
+#include "ScriptRunner.h"
+
+#include "Lcdm.h"
+#include "ScriptError.h"
+#include "panel/Startup.h"
+
+namespace zorhost {
+namespace {
+
+Session* gTimedSession = nullptr;
+
+uint8_t PumpOneTick() {
+    if (gTimedSession) panel::Timer2Timer(gTimedSession->port);
+    return 0;
+}
+
+// The command a line names: its first two words if they name one ("print
+// mem"), else its first word. The words used stay out of the arguments.
+const CommandSpec& FindCommand(const std::vector<CommandSpec>& commands,
+                               std::vector<Token>& tokens) {
+    const std::string first = tokens[0].text;
+    const std::string pair = tokens.size() > 1 ? first + " " + tokens[1].text : "";
+    for (size_t words : {2, 1})
+        for (const CommandSpec& spec : commands)
+            if (spec.name == (words == 2 ? pair : first)) {
+                tokens.erase(tokens.begin(), tokens.begin() + static_cast<long>(words));
+                return spec;
+            }
+    std::string group_members;
+    for (const CommandSpec& spec : commands)
+        if (spec.name.starts_with(first + " "))
+            group_members += (group_members.empty() ? "" : ", ") +
+                             std::string(spec.name.substr(first.size() + 1));
+    if (!group_members.empty())
+        throw ScriptError("unknown command \"" + (pair.empty() ? first : pair) + "\" (expected " +
+                          first + " followed by one of: " + group_members + ")");
+    throw ScriptError("unknown command \"" + first + "\" (zorhost --help lists the commands)");
+}
+
+}  // namespace
+
+std::vector<CommandSpec> AllCommands() {
+    std::vector<CommandSpec> all;
+    for (auto group : {LinkCommands(), PanelCommands(), PrintCommands(), ExpectCommands()})
+        all.insert(all.end(), group.begin(), group.end());
+    return all;
+}
+
+bool RunScript(Session& session, std::istream& in, std::ostream& err) {
+    static const std::vector<CommandSpec> commands = AllCommands();
+    session.line = 0;
+    for (std::string text; std::getline(in, text);) {
+        ++session.line;
+        try {
+            std::vector<Token> tokens = SplitLine(text);
+            if (tokens.empty()) continue;
+            const CommandSpec& spec = FindCommand(commands, tokens);
+            spec.run(session, Args(spec, std::move(tokens)));
+        } catch (const ScriptError& error) {
+            session.transcript.Flush();
+            err << session.Where() << ": " << error.what() << '\n';
+            return false;
+        }
+    }
+    return true;
+}
+
+void InstallVirtualTime(Session& session) {
+    gTimedSession = &session;
+    lcdm::SetRenderLcdAndPump(&PumpOneTick);
+}
+
+}  // namespace zorhost

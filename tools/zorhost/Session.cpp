@@ -1,0 +1,18 @@
+#include "Session.h"
+
+#include <filesystem>
+
+namespace zorhost {
+
+Session::Session(std::ostream& out, const Options& runOptions)
+    : options(runOptions), transcript(out, options) {
+    port.SetObserver([this](const panel::PortEvent& event) { transcript.Trace(event); });
+}
+
+std::string Session::Resolve(const std::string& fileName) const {
+    const std::filesystem::path path(fileName);
+    if (path.is_absolute() || scriptFolder.empty()) return fileName;
+    return (std::filesystem::path(scriptFolder) / path).string();
+}
+
+}  // namespace zorhost

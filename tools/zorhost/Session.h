@@ -1,0 +1,32 @@
+// One run of zorhost: the module's host port, the front panel's state, the
+// transcript, and where in which script we are.
+#pragma once
+
+#include <string>
+
+#include "Transcript.h"
+#include "panel/Handlers.h"
+#include "panel/HostPort.h"
+
+namespace zorhost {
+
+struct Session {
+    Session(std::ostream& out, const Options& runOptions);
+
+    // "FILE:LINE", the prefix of every message about the current line.
+    std::string Where() const { return scriptName + ":" + std::to_string(line); }
+    // A file named in a script is found relative to the script's own folder,
+    // so scenarios run the same from any working directory; standard input's
+    // names are relative to the working directory.
+    std::string Resolve(const std::string& fileName) const;
+
+    Options options;
+    Transcript transcript;
+    panel::HostPort port;
+    panel::PanelState panel;
+    std::string scriptName = "-";  // as given on the command line
+    std::string scriptFolder;      // empty: the working directory
+    int line = 0;
+};
+
+}  // namespace zorhost

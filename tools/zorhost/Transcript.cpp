@@ -1,0 +1,26 @@
+#include "Transcript.h"
+
+#include "Format.h"
+
+namespace zorhost {
+
+void Transcript::Line(const std::string& text) {
+    if (!options_.quiet) out_ << text << '\n';
+}
+
+void Transcript::Failure(const std::string& where, const std::string& expected,
+                         const std::string& got) {
+    anyFailure_ = true;
+    out_ << where << ": expected " << expected << ", got " << got << '\n';
+}
+
+void Transcript::Trace(const panel::PortEvent& event) {
+    if (!options_.trace || options_.quiet) return;
+    if (event.kind == panel::PortEvent::Kind::kDirect)
+        out_ << "! " << event.access << '\n';
+    else
+        out_ << "> " << Hex2(event.byte) << ' ' << int{event.linkCode} << ' ' << Hex2(event.reply)
+             << '\n';
+}
+
+}  // namespace zorhost

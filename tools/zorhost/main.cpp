@@ -1,0 +1,129 @@
+// zorhost: the headless host. Runs scenario scripts against one LCD module
+// and prints a transcript.
+//
+// Exit status: 0 every expectation held, 1 at least one failed, 2 a script
+// error or a wrong command line.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "Files.h"
+#include "Lcdm.h"
+#include "ScriptRunner.h"
+#include "Session.h"
+
+namespace {
+
+constexpr int kExitFailedExpectation = 1;
+constexpr int kExitError = 2;
+
+const char* const kDescription =
+    "Plays the host of one LCD module without a window: runs each SCRIPT in turn on the\n"
+    "same module and prints a transcript. No SCRIPT, or -, reads standard input. File\n"
+    "names in a script are relative to the script's folder.";
+
+// The script commands for --help: usage, then the summary wrapped to fit.
+std::string CommandList() {
+    constexpr size_t kSummaryColumn = 38;
+    constexpr size_t kWidth = 100;
+    std::string text = "\nScript commands (numbers decimal or 0x hex; HH a hex byte):\n";
+    for (const zorhost::CommandSpec& spec : zorhost::AllCommands()) {
+        std::string line = "  " + std::string(spec.usage);
+        line.resize(std::max(line.size() + 1, kSummaryColumn), ' ');
+        std::istringstream words{std::string(spec.summary)};
+        bool first = true;
+        for (std::string word; words >> word; first = false) {
+            if (!first && line.size() + 1 + word.size() > kWidth) {
+                text += line + "\n";
+                line = std::string(kSummaryColumn, ' ');
+                first = true;
+            }
+            line += (first ? "" : " ") + word;
+        }
+        text += line + "\n";
+    }
+    return text +
+           "\nExit status: 0 every expectation held, 1 an expectation failed, 2 a script error.\n";
+}
+
+struct CommandLine {
+    zorhost::Options options;
+    QStringList scripts;
+};
+
+[[noreturn]] void UsageError(const QString& message) {
+    std::cerr << "zorhost: " << message.toStdString() << "\nTry 'zorhost --help'.\n";
+    std::exit(kExitError);
+}
+
+CommandLine ParseCommandLine(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(kDescription);
+    const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption version("version", "Show the version and exit.");
+    const QCommandLineOption trace("trace", "Print every host byte and direct access.");
+    const QCommandLineOption quiet("quiet", "Print only failed expectations and errors.");
+    const QCommandLineOption golden("update-golden",
+                                    "Write missing or differing expected frames instead of "
+                                    "failing.");
+    parser.addOptions({help, version, trace, quiet, golden});
+    parser.addPositionalArgument("SCRIPT", "Scenario scripts to run, in order.", "[SCRIPT ...]");
+    if (!parser.parse(app.arguments())) UsageError(parser.errorText());
+    if (parser.isSet(help)) {
+        // The usage line names the program as users call it, not by its full path.
+        QString text = parser.helpText();
+        text.replace(0, text.indexOf(" [options]"), "Usage: zorhost");
+        std::cout << text.toStdString() << CommandList();
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        std::cout << "zorhost " << ZOR_VERSION << "\n";
+        std::exit(0);
+    }
+    if (parser.isSet(trace) && parser.isSet(quiet))
+        UsageError("--trace and --quiet contradict each other; give one of them");
+    CommandLine line;
+    line.options = {parser.isSet(trace), parser.isSet(quiet), parser.isSet(golden)};
+    line.scripts = parser.positionalArguments();
+    if (line.scripts.isEmpty()) line.scripts << "-";
+    return line;
+}
+
+// Runs one script; false when it stopped with a script error.
+bool RunOne(zorhost::Session& session, const std::string& name) {
+    session.scriptName = name;
+    session.line = 0;
+    if (name == "-") {
+        session.scriptFolder.clear();
+        return zorhost::RunScript(session, std::cin, std::cerr);
+    }
+    std::string contents, reason;
+    if (!zorhost::ReadWholeFile(name, contents, reason)) {
+        session.transcript.Flush();
+        std::cerr << name << ": cannot read the script: " << reason << "\n";
+        return false;
+    }
+    session.scriptFolder = std::filesystem::path(name).parent_path().string();
+    std::istringstream in(contents);
+    return zorhost::RunScript(session, in, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("zorhost");
+    QCoreApplication::setApplicationVersion(ZOR_VERSION);
+    const CommandLine line = ParseCommandLine(app);
+
+    lcdm::ModuleReset();
+    zorhost::Session session(std::cout, line.options);
+    zorhost::InstallVirtualTime(session);
+    for (const QString& script : line.scripts)
+        if (!RunOne(session, script.toStdString())) return kExitError;
+    session.transcript.Flush();
+    return session.transcript.AnyFailure() ? kExitFailedExpectation : 0;
+}
