@@ -19,6 +19,10 @@ struct MemoryState {
 };
 extern MemoryState Memory;
 
+// The default memory image: the default vocabulary, then zeros. Generated at
+// build time from the readable sources in lcdm/image.
+extern const uint8_t DefaultImage[kModuleMemorySize];
+
 // Restores module memory to its program-start contents (the default image).
 void ResetMemory();
 

@@ -20,8 +20,7 @@ LinkState Link;
 IconLoadState IconLoad;
 
 void ResetMemory() {
-    // Until the default image is built in, module memory starts zeroed.
-    std::memset(&Memory, 0, sizeof Memory);
+    std::memcpy(Memory.ModuleMemory, DefaultImage, sizeof Memory.ModuleMemory);
 }
 
 void ResetGraphics() {

@@ -40,11 +40,12 @@ TEST_F(MemoryTest, RefusedWritesChangeNothing) {
 }
 
 TEST_F(MemoryTest, WordsAreBigEndianAndUnaligned) {
-    EXPECT_EQ(WriteMemoryWord(0x1234, 100), 0);
-    EXPECT_EQ(ReadMemoryByte(100), 0x12);
-    EXPECT_EQ(ReadMemoryByte(101), 0x34);
-    EXPECT_EQ(ReadMemoryWord(100), 0x1234);
-    EXPECT_EQ(ReadMemoryWord(101), 0x3400);
+    // In the free space after the default vocabulary, where memory starts zeroed.
+    EXPECT_EQ(WriteMemoryWord(0x1234, 30000), 0);
+    EXPECT_EQ(ReadMemoryByte(30000), 0x12);
+    EXPECT_EQ(ReadMemoryByte(30001), 0x34);
+    EXPECT_EQ(ReadMemoryWord(30000), 0x1234);
+    EXPECT_EQ(ReadMemoryWord(30001), 0x3400);
 
     EXPECT_EQ(WriteMemoryWord(0xBEEF, 37342), 0);  // the last whole word
     EXPECT_EQ(ReadMemoryWord(37342), 0xBEEF);

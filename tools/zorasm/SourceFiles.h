@@ -1,0 +1,36 @@
+// Where the assembler reads its files from: the disk, or a set of files held
+// in memory (the default image's sources built into the program, and tests).
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace zorasm {
+
+class SourceFiles {
+public:
+    virtual ~SourceFiles() = default;
+    // The whole file, or nothing with the reason in `why`.
+    virtual std::optional<std::string> Read(const std::string& path, std::string& why) const = 0;
+};
+
+class DiskFiles : public SourceFiles {
+public:
+    std::optional<std::string> Read(const std::string& path, std::string& why) const override;
+};
+
+class MemoryFiles : public SourceFiles {
+public:
+    void Add(const std::string& path, std::string text) { files_[path] = std::move(text); }
+    bool Has(const std::string& path) const { return files_.count(path) != 0; }
+    std::optional<std::string> Read(const std::string& path, std::string& why) const override;
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// A file named inside `from`, relative to the folder that holds `from`.
+std::string RelativeTo(const std::string& from, const std::string& name);
+
+}  // namespace zorasm

@@ -1,0 +1,222 @@
+// zorasm: the vocabulary assembler and disassembler.
+//
+//   zorasm assemble SOURCE... -o IMAGE.bin [--base ADDR] [--listing FILE]
+//   zorasm disassemble IMAGE.bin [--base ADDR] [-o FILE]
+//   zorasm default -o IMAGE.bin [--listing FILE]
+//
+// Exit status: 0 done, 1 the sources (or the image) have errors, 2 the
+// command line is wrong or a file cannot be read or written.
+#include <QCommandLineParser>
+#include <QStringList>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Assembler.h"
+#include "CppOutput.h"
+#include "DefaultImage.h"
+#include "Disassembler.h"
+#include "Listing.h"
+#include "Statement.h"
+
+namespace {
+
+constexpr int kExitSourceErrors = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kHelp =
+    "Usage: zorasm assemble SOURCE... -o IMAGE [--base ADDR] [--listing FILE] [--symbol NAME]\n"
+    "       zorasm disassemble IMAGE.bin [--base ADDR] [-o FILE]\n"
+    "       zorasm default -o IMAGE [--listing FILE] [--symbol NAME]\n"
+    "       zorasm --help | --version\n"
+    "\n"
+    "Builds module vocabularies from readable sources, and turns images back into source.\n"
+    "\n"
+    "Commands:\n"
+    "  assemble      Assemble the SOURCEs, in order, into one image placed at --base.\n"
+    "  disassemble   Print source that assembles back to exactly the bytes of IMAGE.bin.\n"
+    "  default       Write the module's default memory image (37344 bytes), assembled from\n"
+    "                the lcdm/image sources built into this program.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output FILE   The image to write. A name ending in .cpp gets a C++ file that\n"
+    "                      defines the bytes as `const uint8_t lcdm::NAME[]`.\n"
+    "                      For disassemble: the source to write (default: standard output).\n"
+    "  --base ADDR         Module memory address of the image's first byte (default 0).\n"
+    "  --listing FILE      Write a listing: every item with its room, every line's bytes.\n"
+    "  --symbol NAME       The array's name in a .cpp output (default DefaultImage).\n"
+    "  -h, --help          Show this help and exit.\n"
+    "  --version           Show the version and exit.\n"
+    "\n"
+    "Messages go to standard error as FILE:LINE: message.\n"
+    "Exit status: 0 done, 1 the sources have errors, 2 a wrong command line or a file that\n"
+    "cannot be read or written.\n";
+
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> inputs;
+    std::string output;
+    uint32_t base = 0;
+    bool baseGiven = false;
+    std::string listing;
+    std::string symbol = "DefaultImage";
+};
+
+[[noreturn]] void UsageError(const std::string& message) {
+    std::cerr << "zorasm: " << message << "\nTry 'zorasm --help'.\n";
+    std::exit(kExitUsage);
+}
+
+uint32_t ParseBase(const std::string& text) {
+    zorasm::Statement statement;
+    try {
+        if (zorasm::LexLine("x " + text, {"--base", 0}, statement) &&
+            statement.operands.size() == 1 &&
+            statement.operands[0].kind == zorasm::Operand::Kind::kNumber &&
+            !statement.operands[0].sign && statement.operands[0].number < zorasm::kModuleMemorySize)
+            return static_cast<uint32_t>(statement.operands[0].number);
+    } catch (const std::exception&) {
+    }
+    UsageError("--base " + text + " is not a module memory address (expected 0 to " +
+               std::to_string(zorasm::kModuleMemorySize - 1) + ", decimal or 0x hexadecimal)");
+}
+
+void Check(const CommandLine& line, bool ok, const std::string& message) {
+    if (!ok) UsageError(line.command + ": " + message);
+}
+
+CommandLine ParseCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "help");
+    const QCommandLineOption version("version", "version");
+    const QCommandLineOption output({"o", "output"}, "output", "FILE");
+    const QCommandLineOption base("base", "base", "ADDR");
+    const QCommandLineOption listing("listing", "listing", "FILE");
+    const QCommandLineOption symbol("symbol", "symbol", "NAME");
+    parser.addOptions({help, version, output, base, listing, symbol});
+    if (!parser.parse(arguments)) UsageError(parser.errorText().toStdString());
+    if (parser.isSet(help)) {
+        std::cout << kHelp;
+        std::exit(0);
+    }
+    if (parser.isSet(version)) {
+        std::cout << "zorasm " << ZOR_VERSION << "\n";
+        std::exit(0);
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) UsageError("no command given (assemble, disassemble or default)");
+    CommandLine line;
+    line.command = positional.front().toStdString();
+    for (qsizetype i = 1; i < positional.size(); ++i)
+        line.inputs.push_back(positional[i].toStdString());
+    line.output = parser.value(output).toStdString();
+    line.listing = parser.value(listing).toStdString();
+    line.baseGiven = parser.isSet(base);
+    if (line.baseGiven) line.base = ParseBase(parser.value(base).toStdString());
+    if (parser.isSet(symbol)) line.symbol = parser.value(symbol).toStdString();
+    Check(line, zorasm::IsIdentifier(line.symbol),
+          "--symbol " + line.symbol + " is not a C++ identifier");
+
+    if (line.command == "assemble") {
+        Check(line, !line.inputs.empty(), "no SOURCE given");
+        Check(line, !line.output.empty(), "no output given (-o IMAGE)");
+    } else if (line.command == "disassemble") {
+        Check(line, line.inputs.size() == 1, "expected one IMAGE.bin");
+        Check(line, line.listing.empty() && !parser.isSet(symbol),
+              "--listing and --symbol belong to assemble and default");
+    } else if (line.command == "default") {
+        Check(line, line.inputs.empty(), "takes no SOURCE (its sources are built in)");
+        Check(line, !line.output.empty(), "no output given (-o IMAGE)");
+        Check(line, !line.baseGiven, "the default image starts at address 0 (no --base)");
+    } else {
+        UsageError("unknown command " + line.command +
+                   " (expected assemble, disassemble or default)");
+    }
+    return line;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out || !(out << contents) || !out.flush()) {
+        std::cerr << path << ": cannot write the file\n";
+        std::exit(kExitUsage);
+    }
+}
+
+// Reports the assembly's errors; exits unless it succeeded.
+void Report(const zorasm::Assembly& assembly) {
+    for (const std::string& message : assembly.unreadable) std::cerr << message << "\n";
+    if (!assembly.unreadable.empty()) std::exit(kExitUsage);
+    for (const std::string& message : assembly.diagnostics.errors) std::cerr << message << "\n";
+    if (assembly.diagnostics.Failed()) {
+        std::cerr << "zorasm: " << assembly.diagnostics.errors.size() << " error"
+                  << (assembly.diagnostics.errors.size() == 1 ? "" : "s") << ", nothing written\n";
+        std::exit(kExitSourceErrors);
+    }
+}
+
+void WriteImage(const CommandLine& line, const zorasm::Assembly& assembly,
+                const std::vector<std::string>& sources) {
+    if (EndsWith(line.output, ".cpp")) {
+        if (assembly.bytes.empty()) {
+            std::cerr << "zorasm: the sources hold no bytes; a C++ array cannot be empty\n";
+            std::exit(kExitSourceErrors);
+        }
+        WriteFile(line.output, zorasm::RenderCpp(assembly.bytes, line.symbol, sources));
+    } else {
+        WriteFile(line.output, std::string(assembly.bytes.begin(), assembly.bytes.end()));
+    }
+    if (!line.listing.empty()) WriteFile(line.listing, zorasm::RenderListing(assembly, sources));
+}
+
+int Disassemble(const CommandLine& line) {
+    const std::string& path = line.inputs.front();
+    std::string why;
+    const std::optional<std::string> image = zorasm::DiskFiles().Read(path, why);
+    if (!image) {
+        std::cerr << path << ": cannot read the image: " << why << "\n";
+        return kExitUsage;
+    }
+    if (line.base + image->size() > zorasm::kModuleMemorySize) {
+        std::cerr << path << ": " << image->size() << " bytes from address " << line.base
+                  << " run past the end of module memory (" << zorasm::kModuleMemorySize
+                  << " bytes)\n";
+        return kExitSourceErrors;
+    }
+    const std::string text =
+        zorasm::Disassemble(std::vector<uint8_t>(image->begin(), image->end()), line.base, path);
+    if (line.output.empty()) {
+        std::cout << text;
+    } else {
+        WriteFile(line.output, text);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const CommandLine line = ParseCommandLine(argc, argv);
+    if (line.command == "disassemble") return Disassemble(line);
+    if (line.command == "default") {
+        const zorasm::Assembly assembly = zorasm::AssembleDefaultImage();
+        Report(assembly);
+        WriteImage(line, assembly, {zorasm::kDefaultImageSource});
+        return 0;
+    }
+    const zorasm::Assembly assembly =
+        zorasm::Assemble(line.inputs, zorasm::DiskFiles(), {line.base});
+    Report(assembly);
+    WriteImage(line, assembly, line.inputs);
+    return 0;
+}
