@@ -11,8 +11,17 @@ namespace pixelart {
 class Error : public std::runtime_error {
 public:
     Error(const std::string& file, int line, const std::string& message)
-        : std::runtime_error(file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " +
-                             message) {}
+        : std::runtime_error(Text(file, line, message)) {}
+
+private:
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about the
+    // same text built with operator+ in an optimised build.
+    static std::string Text(const std::string& file, int line, const std::string& message) {
+        std::string text = file;
+        if (line > 0) text.append(1, ':').append(std::to_string(line));
+        text.append(": ").append(message);
+        return text;
+    }
 };
 
 // "0x41" for messages about codes and bytes.
