@@ -8,6 +8,8 @@
 #include "Lcdm.h"
 #include "ScriptError.h"
 #include "panel/Encoders.h"
+#include "panel/IconFile.h"
+#include "panel/IconUpload.h"
 #include "panel/Startup.h"
 
 namespace zorhost {
@@ -107,8 +109,25 @@ void Time(Session& session, const Args& args) {
     panel::TimeButtonClick(session.port, static_cast<uint8_t>(hour), static_cast<uint8_t>(minute));
 }
 
-void Icon(Session&, const Args&) {
-    throw ScriptError("panel icon: dynamic icon import is not supported by this zorhost yet");
+// "Open" then "Send" in the "Dynamic Icon" group. A file that cannot be
+// opened is a script error like any unreadable file; what the window shows in
+// an error box (a damaged picture, a refusal of the module) becomes a
+// transcript line, and a picture that could not be loaded is not sent.
+void Icon(Session& session, const Args& args) {
+    args.RequireCount(2, 2);
+    const auto key = static_cast<uint8_t>(args.Number(0, 0, kLastPanelKey));
+    panel::IconPicture picture;
+    std::string error;
+    switch (panel::LoadIconFile(session.Resolve(args.Text(1)), picture, error)) {
+        case panel::IconFileResult::kCannotOpen: throw ScriptError("panel icon: " + error);
+        case panel::IconFileResult::kNotAPicture:
+            session.transcript.Line("! error: " + error);
+            return;
+        case panel::IconFileResult::kLoaded: break;
+    }
+    panel::SendDIButtonClick(session.port, picture, key, [&session](const std::string& text) {
+        session.transcript.Line("! error: " + text);
+    });
 }
 
 void SetVar(Session& session, const Args& args) {
@@ -188,7 +207,8 @@ constexpr CommandSpec kCommands[] = {
     {"panel text", "panel text K \"TEXT\"", "text label for key K (0 = none)", Text},
     {"panel time", "panel time HH:MM", "\"Set Time\" with that local time", Time},
     {"panel next-icon", "panel next-icon", "\"Use 'Next' Icon\"", NextIcon},
-    {"panel icon", "panel icon K FILE", "dynamic icon from FILE (not supported yet)", Icon},
+    {"panel icon", "panel icon K FILE",
+     "dynamic icon from FILE (BMP, PNG, ICO, ...) for key K (0 = none)", Icon},
     {"panel set-var", "panel set-var I V", "SendSetVariable(I, V)", SetVar},
     {"panel run-script", "panel run-script N P", "SendRunScript(N, P)", RunScript},
     {"panel load-vocabulary", "panel load-vocabulary FILE [ADDR]",

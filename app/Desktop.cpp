@@ -1,0 +1,51 @@
+#include "Desktop.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zorsim {
+namespace {
+
+class RealDesktop : public Desktop {
+public:
+    QString OpenFile(QWidget* parent, const FileDialogSettings& settings) override {
+        return QFileDialog::getOpenFileName(parent, settings.title, settings.initialFolder,
+                                            settings.filter);
+    }
+
+    QString SaveFile(QWidget* parent, const FileDialogSettings& settings) override {
+        QFileDialog dialog(parent, settings.title, settings.initialFolder, settings.filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(settings.defaultSuffix);
+        dialog.selectFile(settings.fileName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().first();
+    }
+
+    void ShowMessage(QWidget* parent, const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    void ShowError(QWidget* parent, const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    QTime LocalTime() override { return QTime::currentTime(); }
+};
+
+RealDesktop gRealDesktop;
+Desktop* gDesktop = &gRealDesktop;
+
+}  // namespace
+
+Desktop& CurrentDesktop() {
+    return *gDesktop;
+}
+
+void InstallDesktop(Desktop* desktop) {
+    gDesktop = desktop != nullptr ? desktop : &gRealDesktop;
+}
+
+}  // namespace zorsim

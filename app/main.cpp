@@ -1,0 +1,78 @@
+// zorsim: the simulator's window.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+#include "Lcdm.h"
+#include "Main.h"
+#include "ZorApplication.h"
+
+namespace {
+
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+bool HasArgument(int argc, char** argv, const char* wanted) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], wanted) == 0) return true;
+    return false;
+}
+
+// On X11 and Wayland desktops the toolkit needs one of these to find the
+// screen; without them it would stop with a message about plugins instead
+// of saying what is missing.
+bool DisplayAvailable(int argc, char** argv) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM") ||
+           HasArgument(argc, argv, "-platform");
+#else
+    (void)argc;
+    (void)argv;
+    return true;
+#endif
+}
+
+constexpr const char* kUsage =
+    "Usage: zorsim [--help] [--version]\n"
+    "Opens the ZOR Simulator window: the front plate with the module's LCD, and the\n"
+    "controls that play the host (text labels, dynamic icons, key functions, clock, page).\n"
+    "Without a display, drive the module from scripts with zorhost (zorhost --help).\n";
+
+constexpr const char* kNoDisplay =
+    "zorsim: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n"
+    "(nor QT_QPA_PLATFORM). Start it from a desktop session, or drive the module without a\n"
+    "window with zorhost, the headless scripted host: zorhost --help\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (HasArgument(argc, argv, "--help") || HasArgument(argc, argv, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (HasArgument(argc, argv, "--version")) {
+        std::printf("zorsim %s\n", ZOR_VERSION);
+        return 0;
+    }
+    if (!DisplayAvailable(argc, argv)) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    try {
+        zorsim::ZorApplication app(argc, argv);
+        // Every run starts on the module's built-in default image; nothing
+        // of an earlier run is kept.
+        lcdm::ModuleReset();
+        panel::HostPort port;
+        zorsim::TForm1 form(port);
+        form.show();
+        return app.exec();
+    } catch (const std::exception& error) {
+        // Only the window's own set-up can end up here; events have their box.
+        std::fprintf(stderr, "zorsim: %s\n", error.what());
+        return 1;
+    }
+}
