@@ -6,6 +6,7 @@
 
 #include "Lcdm.h"
 #include "Main.h"
+#include "WindowGone.h"
 #include "ZorApplication.h"
 
 namespace {
@@ -68,6 +69,13 @@ int main(int argc, char** argv) {
         lcdm::ModuleReset();
         panel::HostPort port;
         zorsim::TForm1 form(port);
+        // A window destroyed from outside ends the program as closing it would
+        // (also during a script's wait); a lost display ends it in the toolkit.
+        zorsim::WindowGoneWatch watch(form, [&form] {
+            form.FormClose();
+            QCoreApplication::quit();
+        });
+        app.installNativeEventFilter(&watch);
         form.show();
         return app.exec();
     } catch (const std::exception& error) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "panel/FileWriter.h"
+#include "files/Files.h"
 
 namespace panel {
 namespace {
@@ -69,20 +69,25 @@ QImage ToQImage(const LcdPicture& picture) {
     return image;
 }
 
-bool SaveSnapshot(const LcdPicture& picture, const std::string& fileName, std::string& error) {
+std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName) {
     if (!EndsWithPng(fileName)) {
         const std::vector<uint8_t> bmp = EncodeBmp(picture);
-        return WriteWholeFile(fileName, {reinterpret_cast<const char*>(bmp.data()), bmp.size()},
-                              error);
+        return std::string(bmp.begin(), bmp.end());
     }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!ToQImage(picture).save(&buffer, "PNG")) {
+    if (!ToQImage(picture).save(&buffer, "PNG")) return std::nullopt;
+    return png.toStdString();
+}
+
+bool SaveSnapshot(const LcdPicture& picture, const std::string& fileName, std::string& error) {
+    const std::optional<std::string> bytes = EncodeSnapshot(picture, fileName);
+    if (!bytes) {
         error = "cannot write " + fileName + ": the picture could not be encoded as PNG";
         return false;
     }
-    return WriteWholeFile(fileName, {png.constData(), static_cast<size_t>(png.size())}, error);
+    return files::WriteFile(fileName, *bytes, error);
 }
 
 }  // namespace panel

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,8 +24,13 @@ std::vector<uint8_t> EncodeBmp(const LcdPicture& picture);
 // The same picture as a one-bit image with the palette black, white.
 QImage ToQImage(const LcdPicture& picture);
 
-// Writes the picture to `fileName`: PNG when the name ends in ".png" (in any
-// case), BMP otherwise. An existing file is replaced whole or not at all.
+// The file's bytes for `fileName`: PNG when the name ends in ".png" (in any
+// case), BMP otherwise. Nothing when the PNG encoder fails.
+std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName);
+
+// Writes the picture to `fileName` as EncodeSnapshot makes it. An existing
+// regular file is replaced whole or not at all; a device or FIFO is written
+// into, never replaced; "-" is standard output.
 [[nodiscard]] bool SaveSnapshot(const LcdPicture& picture, const std::string& fileName,
                                 std::string& error);
 

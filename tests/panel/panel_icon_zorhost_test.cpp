@@ -61,9 +61,7 @@ TEST_F(PanelIconCommandTest, ErrorBoxesBecomeTranscriptLines) {
     zortest::WriteFile(folder.File("cut.bmp"), bmp.substr(0, bmp.size() - 200));
     const std::string printed = Run("panel start\npanel icon 2 cut.bmp\n");
     EXPECT_TRUE(ok) << error;
-    EXPECT_EQ(printed.rfind("! error: cannot load " + folder.File("cut.bmp") +
-                                " as a picture: the file is damaged",
-                            0),
+    EXPECT_EQ(printed.rfind("! error: cannot load cut.bmp as a picture: the file is damaged", 0),
               0u)
         << printed;
     EXPECT_EQ(LabelLength(2), 0xFF);  // nothing was sent
@@ -81,13 +79,22 @@ TEST_F(PanelIconCommandTest, ErrorBoxesBecomeTranscriptLines) {
     }
     EXPECT_EQ(Run("panel icon 3 cross.png\n"), "! error: Cannot find free room for dynamic icon\n");
     EXPECT_TRUE(ok) << error;
+    EXPECT_FALSE(session.transcript.AnyFailure());
+
+    // With --strict an error box is a failure CI sees, and the line stays.
+    session.options.strict = true;
+    EXPECT_EQ(Run("panel icon 3 cross.png\n"),
+              "! error: Cannot find free room for dynamic icon\n"
+              "icons.zh:1: expected no error box, got ! error: Cannot find free room for dynamic "
+              "icon\n");
+    EXPECT_TRUE(session.transcript.AnyFailure());
 }
 
 TEST_F(PanelIconCommandTest, AMissingFileIsAScriptError) {
     Run("panel icon 1 nothing.bmp\n");
     EXPECT_FALSE(ok);
-    EXPECT_EQ(error, "icons.zh:1: panel icon: cannot read " + folder.File("nothing.bmp") +
-                         ": No such file or directory\n");
+    EXPECT_EQ(error,
+              "icons.zh:1: panel icon: cannot read nothing.bmp: No such file or directory\n");
     Run("panel icon 9 nothing.bmp\n");
     EXPECT_NE(error.find("K \"9\" is not a number from 0 to 8"), std::string::npos) << error;
 }

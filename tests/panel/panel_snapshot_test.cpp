@@ -11,7 +11,6 @@
 
 #include "Lcdm.h"
 #include "module_fixture.h"
-#include "panel/FileWriter.h"
 #include "panel/Snapshot.h"
 
 namespace {
@@ -121,19 +120,6 @@ TEST_F(SnapshotTest, UnwritableFolderIsReportedWithNameAndReason) {
     EXPECT_NE(error.find(file.string()), std::string::npos) << error;
     EXPECT_GT(error.size(), file.string().size() + 16) << "no reason given: " << error;
     EXPECT_FALSE(fs::exists(folder / "missing"));
-}
-
-TEST_F(SnapshotTest, FailedWriteLeavesTheOldFileAndNoLeftovers) {
-    // A folder cannot be replaced by a file: the write fails at the rename.
-    const fs::path target = folder / "taken.bmp";
-    fs::create_directories(target);
-    std::string error;
-    EXPECT_FALSE(panel::WriteWholeFile(target.string(), "data", error));
-    EXPECT_NE(error.find("taken.bmp"), std::string::npos) << error;
-    EXPECT_TRUE(fs::is_directory(target));
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++entries;
-    EXPECT_EQ(entries, 1);
 }
 
 }  // namespace

@@ -95,6 +95,13 @@ TEST(ZorasmSource, ConstantsStandForNumbersAnywhere) {
               "t.zasm:2: .equ a is defined twice (first at t.zasm:1)\n");
     EXPECT_EQ(Errors(AssembleText(".equ a, b\n.equ b, a\n.header a\n")),
               "t.zasm:3: the constant a is defined in terms of itself\n");
+    // A chain of names resolves at any length; a loop at its far end does not.
+    std::string chain;
+    for (int i = 0; i < 5000; ++i)
+        chain += ".equ c" + std::to_string(i) + ", c" + std::to_string(i + 1) + "\n";
+    EXPECT_EQ(BytesOf(chain + ".equ c5000, 9\n.header c0\n"), (Bytes{0, 4, 9, 0}));
+    EXPECT_EQ(Errors(AssembleText(chain + ".equ c5000, c17\n.header c0\n")),
+              "t.zasm:5002: the constant c0 is defined in terms of itself\n");
     EXPECT_EQ(Errors(AssembleText(".header nobody\n")),
               "t.zasm:1: .header id nobody: unknown constant\n");
     EXPECT_EQ(Errors(AssembleText(".equ x, \"s\"\n")),
@@ -121,6 +128,19 @@ TEST(ZorasmSource, EveryIndependentErrorIsReported) {
     EXPECT_FALSE(assembly.Ok());
 }
 
+// Garbage in, a screenful out: a huge word is shown by its start, and past a
+// hundred errors the rest are only counted.
+TEST(ZorasmSource, HugeInputsGiveShortMessages) {
+    const std::string word(3000, 'x');
+    EXPECT_EQ(Errors(AssembleText(".header 1\n.script 0\n " + word + "\n")),
+              "t.zasm:3: unknown mnemonic " + word.substr(0, 60) + "... (3000 bytes)\n");
+    std::string lines;
+    for (int i = 0; i < 250; ++i) lines += "x\n";
+    const zorasm::Assembly assembly = AssembleText(lines);
+    EXPECT_EQ(assembly.diagnostics.errors.size(), zorasm::Diagnostics::kMaxKept);
+    EXPECT_EQ(assembly.diagnostics.notKept, 250 - zorasm::Diagnostics::kMaxKept);
+}
+
 TEST(ZorasmSource, IncludesAreReadRelativeToTheIncludingFile) {
     const std::map<std::string, std::string> files = {
         {"sub/a.zasm", ".include \"b.zasm\"\n.string 1, \"a\"\n"},
@@ -132,14 +152,14 @@ TEST(ZorasmSource, IncludesAreReadRelativeToTheIncludingFile) {
                                   {{"sub/c.zasm", ".header 1\n.header 999\n"}})),
               "sub/c.zasm:2: .header id 999 is out of range (expected 0 to 255)\n");
     EXPECT_EQ(Errors(AssembleText(".header 1\n.include \"sub/none.zasm\"\n")),
-              "t.zasm:2: cannot read the included file sub/none.zasm: no such file\n");
+              "t.zasm:2: .include: cannot read sub/none.zasm: no such file\n");
     EXPECT_EQ(Errors(AssembleText(".include \"a.zasm\"\n", {{"a.zasm", ".include \"t.zasm\"\n"}})),
               "a.zasm:1: .include \"t.zasm\" includes t.zasm, which is already being read (an "
               "include loop)\n");
     EXPECT_EQ(Errors(AssembleText(".include sub\n")),
               "t.zasm:1: .include takes one file name in double quotes\n");
     const zorasm::Assembly missing = zorasm::Assemble({"none.zasm"}, zorasm::MemoryFiles());
-    EXPECT_EQ(Errors(missing), "none.zasm: cannot read the source: no such file\n");
+    EXPECT_EQ(Errors(missing), "cannot read none.zasm: no such file\n");
 }
 
 // ------------------------------------------------------------ programs ---
@@ -337,7 +357,7 @@ TEST(ZorasmPictures, RawBitmapsAndIconSetsAreTheirRecords) {
     EXPECT_EQ(Errors(AssembleText(".bitmap 3, \"art.art\"\n", files)),
               "t.zasm:1: art.art has no picture 'bitmap 3'\n");
     EXPECT_EQ(Errors(AssembleText(".bitmap 3, \"none.art\"\n")),
-              "t.zasm:1: cannot read the picture file none.art: no such file\n");
+              "t.zasm:1: picture file: cannot read none.art: no such file\n");
     EXPECT_EQ(Errors(AssembleText(".iconset 0, 1, \"b.art\"\n", {{"b.art", "bitmap 1\n#\n"}})),
               "t.zasm:1: b.art holds no 'icon' pictures\n");
     EXPECT_EQ(Errors(AssembleText(".bitmap 1, 5\n")),

@@ -52,9 +52,28 @@ expect_run(2 ARGS disassemble ERR "expected one IMAGE.bin")
 expect_run(2 ARGS default -o x.bin --base 4 ERR "no --base")
 
 # Files that cannot be read or written.
-expect_run(2 ARGS assemble missing.zasm -o x.bin ERR "missing.zasm: cannot read the source")
-expect_run(2 ARGS disassemble missing.bin ERR "missing.bin: cannot read the image")
-expect_run(2 ARGS assemble hello.zasm -o no/such/dir/x.bin ERR "cannot write the file")
+expect_run(2 ARGS assemble missing.zasm -o x.bin ERR "cannot read missing.zasm: No such file")
+expect_run(2 ARGS disassemble missing.bin ERR "cannot read missing.bin: No such file")
+expect_run(2 ARGS assemble hello.zasm -o no/such/dir/x.bin
+           ERR "cannot write no/such/dir/x.bin: No such file or directory")
+# All outputs or none: a listing that cannot be written leaves no image either.
+expect_run(2 ARGS assemble hello.zasm -o all_or_none.bin --listing nodir/x.lst
+           ERR "cannot write nodir/x.lst: No such file or directory")
+if(EXISTS ${WORK}/all_or_none.bin)
+  message(SEND_ERROR "a failed listing left all_or_none.bin behind")
+endif()
+# Endless inputs end at each reader's limit; devices are written into.
+file(WRITE ${WORK}/endless.zasm ".header 1\n.include \"/dev/zero\"\n")
+expect_run(2 ARGS assemble /dev/zero -o x.bin ERR "/dev/zero is larger than 4194304 bytes")
+expect_run(1 ARGS assemble endless.zasm -o x.bin
+           ERR "endless.zasm:2: .include: /dev/zero is larger than 4194304 bytes")
+expect_run(1 ARGS disassemble /dev/zero
+           ERR "/dev/zero is larger than 37344 bytes, the room in module memory from address 0")
+expect_run(2 ARGS assemble hello.zasm -o /dev/full
+           ERR "cannot write /dev/full: No space left on device")
+expect_run(0 ARGS assemble hello.zasm -o /dev/null --listing /dev/null)
+expect_run(0 ARGS assemble hello.zasm -o for_stdout.bin)
+expect_run(0 ARGS disassemble for_stdout.bin -o - OUT "^; Disassembled by zorasm")
 
 # Source errors: every one named by FILE:LINE, nothing written.
 expect_run(1 ARGS assemble broken.zasm -o broken.bin
@@ -94,7 +113,7 @@ expect_run(2 ARGS assemble hello.zasm -o h.cpp --symbol 9x ERR "not a C\\+\\+ id
 
 # An image too large for module memory at its base.
 file(WRITE ${WORK}/big.bin "0123456789")
-expect_run(1 ARGS disassemble big.bin --base 37340 ERR "run past the end of module memory")
+expect_run(1 ARGS disassemble big.bin --base 37340 ERR "big.bin is larger than 4 bytes, the room in module memory from address 37340")
 
 # The default image, from a folder far from the sources (they are built in).
 execute_process(COMMAND ${ZORASM} default -o default.bin --listing default.lst

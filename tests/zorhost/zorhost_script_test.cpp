@@ -217,9 +217,8 @@ TEST_F(VocabularyFileTest, VocabularyThatDoesNotFitIsRefusedBeforeAnyByteIsSent)
     Run("panel load-vocabulary voc.bin 37330\n");
     EXPECT_FALSE(ok);
     EXPECT_EQ(error,
-              "t.zh:1: panel load-vocabulary: voc.bin (22 bytes) does not fit in module memory "
-              "from 37330 (expected at most 14 bytes) (usage: panel load-vocabulary FILE "
-              "[ADDR])\n");
+              "t.zh:1: panel load-vocabulary: voc.bin is larger than 14 bytes (the most module "
+              "memory holds from address 37330)\n");
     EXPECT_EQ(lcdm::ReadMemoryByte(37330), 0);
     Run("panel load-vocabulary nothing.bin\n");
     EXPECT_EQ(error,

@@ -8,13 +8,13 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "files/Files.h"
 #include "pixelart/error.h"
 #include "pixelart/font.h"
 
@@ -144,9 +144,9 @@ int main(int argc, char** argv) {
         const pixelart::FontSource font = pixelart::ReadFont(options.source);
         const pixelart::EncodedFont encoded = pixelart::EncodeFont(font, options.size);
         const std::string text = Render(options, font, encoded);
-        std::ofstream out(options.output, std::ios::binary | std::ios::trunc);
-        if (!out || !(out << text) || !out.flush()) {
-            std::cerr << options.output << ": cannot write the file\n";
+        std::string error;
+        if (!files::WriteFile(options.output, text, error)) {
+            std::cerr << "fontgen: " << error << "\n";
             return 1;
         }
     } catch (const pixelart::Error& error) {

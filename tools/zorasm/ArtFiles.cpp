@@ -10,7 +10,7 @@ const T& ArtFiles::Load(std::map<std::string, std::shared_ptr<const T>>& cache,
     if (found == cache.end()) {
         std::string why;
         const std::optional<std::string> text = files_.Read(path, why);
-        if (!text) Fail(at, "cannot read the " + kind + " file " + path + ": " + why);
+        if (!text) Fail(at, kind + " file: " + why);
         std::shared_ptr<const T> parsed;
         try {
             parsed = std::make_shared<const T>(parse(pixelart::ParseDocument(*text, path)));

@@ -1,14 +1,10 @@
 #include "Constants.h"
 
+#include <vector>
+
 #include "Diagnostics.h"
 
 namespace zorasm {
-
-namespace {
-
-constexpr int kMaxChain = 64;
-
-}  // namespace
 
 void Constants::Define(const Statement& statement) {
     const Position& at = statement.position;
@@ -29,18 +25,33 @@ void Constants::Define(const Statement& statement) {
 }
 
 long Constants::Value(const std::string& name, const Position& at) const {
-    // Follows a chain of names; an unknown one is reported where it is written.
+    // Follows a chain of names of any length; an unknown one is reported
+    // where it is written. A chain longer than the table has come round to a
+    // name it passed: the constant is defined in terms of itself.
+    std::vector<const std::string*> chain;
     const std::string* current = &name;
     Position written = at;
-    for (int depth = 0; depth <= kMaxChain; ++depth) {
+    long number = 0;
+    for (;;) {
+        if (const auto known = resolved_.find(*current); known != resolved_.end()) {
+            number = known->second;
+            break;
+        }
         const auto found = table_.find(*current);
         if (found == table_.end()) Fail(written, "unknown name " + *current);
+        chain.push_back(&found->first);
+        if (chain.size() > table_.size())
+            Fail(at, "the constant " + name + " is defined in terms of itself");
         const Operand& value = found->second.operands[1];
-        if (value.kind == Operand::Kind::kNumber) return value.number;
+        if (value.kind == Operand::Kind::kNumber) {
+            number = value.number;
+            break;
+        }
         current = &value.text;
         written = found->second.position;
     }
-    Fail(at, "the constant " + name + " is defined in terms of itself");
+    for (const std::string* passed : chain) resolved_[*passed] = number;
+    return number;
 }
 
 long Evaluate(const Operand& operand, const Constants& constants, const Labels* labels,

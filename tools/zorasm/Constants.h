@@ -20,6 +20,9 @@ public:
 
 private:
     std::map<std::string, Statement> table_;
+    // Values already followed to their number: a long chain of names is
+    // walked once, not once per use.
+    mutable std::map<std::string, long> resolved_;
 };
 
 // Labels of one item: name -> module memory address.

@@ -10,10 +10,25 @@
 
 namespace zorasm {
 
-struct Diagnostics {
-    std::vector<std::string> errors;
+// A message quotes what the source says; a word of many kB (a line of
+// garbage, a file that is no source) is shown by its start and its length,
+// so that no message is larger than a screen.
+std::string ShortenLongWords(const std::string& message);
 
-    void Add(const pixelart::Error& error) { errors.emplace_back(error.what()); }
+struct Diagnostics {
+    // Past this many, errors are only counted: a file that is no source at
+    // all would otherwise give a message per line, millions of them.
+    static constexpr size_t kMaxKept = 100;
+
+    std::vector<std::string> errors;
+    size_t notKept = 0;
+
+    void Add(const pixelart::Error& error) {
+        if (errors.size() < kMaxKept)
+            errors.push_back(ShortenLongWords(error.what()));
+        else
+            ++notKept;
+    }
     void Add(const Position& position, const std::string& message) {
         Add(pixelart::Error(position.file, position.line, message));
     }

@@ -2,16 +2,22 @@
 // in memory (the default image's sources built into the program, and tests).
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
 
 namespace zorasm {
 
+// A source or picture file is text a person wrote: a few MB at the very most.
+inline constexpr size_t kMaxSourceFileBytes = 4u << 20;
+
 class SourceFiles {
 public:
     virtual ~SourceFiles() = default;
-    // The whole file, or nothing with the reason in `why`.
+    // The whole file, or nothing with `why` saying so, naming the file
+    // ("cannot read x.zasm: No such file or directory", "x.zasm is larger
+    // than 4194304 bytes").
     virtual std::optional<std::string> Read(const std::string& path, std::string& why) const = 0;
 };
 

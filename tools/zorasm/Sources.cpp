@@ -57,7 +57,7 @@ private:
             Fail(at, ".include nested more than " + std::to_string(kMaxIncludeDepth) + " deep");
         std::string why;
         if (!ReadFile(path, out, why)) {
-            Fail(at, "cannot read the included file " + path + ": " + why);
+            Fail(at, ".include: " + why);
         }
     }
 
@@ -75,7 +75,7 @@ std::vector<Statement> ReadSources(const std::vector<std::string>& paths, const 
     for (const std::string& path : paths) {
         std::string why;
         if (reader.ReadFile(path, statements, why)) continue;
-        unreadable.push_back(path + ": cannot read the source: " + why);
+        unreadable.push_back(why);
     }
     return statements;
 }

@@ -8,7 +8,6 @@
 // command line is wrong or a file cannot be read or written.
 #include <QCommandLineParser>
 #include <QStringList>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -21,6 +20,7 @@
 #include "Disassembler.h"
 #include "Listing.h"
 #include "Statement.h"
+#include "files/Files.h"
 
 namespace {
 
@@ -145,60 +145,74 @@ bool EndsWith(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-void WriteFile(const std::string& path, const std::string& contents) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out || !(out << contents) || !out.flush()) {
-        std::cerr << path << ": cannot write the file\n";
+// Writes every output or none: an image without its listing (or the other
+// way round) would be worse than nothing.
+void Commit(files::OutputFiles& outputs) {
+    std::string error;
+    if (!outputs.Commit(error)) {
+        std::cerr << "zorasm: " << error << "\n";
         std::exit(kExitUsage);
     }
 }
 
 // Reports the assembly's errors; exits unless it succeeded.
 void Report(const zorasm::Assembly& assembly) {
-    for (const std::string& message : assembly.unreadable) std::cerr << message << "\n";
+    for (const std::string& message : assembly.unreadable)
+        std::cerr << "zorasm: " << message << "\n";
     if (!assembly.unreadable.empty()) std::exit(kExitUsage);
-    for (const std::string& message : assembly.diagnostics.errors) std::cerr << message << "\n";
-    if (assembly.diagnostics.Failed()) {
-        std::cerr << "zorasm: " << assembly.diagnostics.errors.size() << " error"
-                  << (assembly.diagnostics.errors.size() == 1 ? "" : "s") << ", nothing written\n";
+    const zorasm::Diagnostics& diagnostics = assembly.diagnostics;
+    for (const std::string& message : diagnostics.errors) std::cerr << message << "\n";
+    if (diagnostics.Failed()) {
+        const size_t count = diagnostics.errors.size() + diagnostics.notKept;
+        std::cerr << "zorasm: " << count << " error" << (count == 1 ? "" : "s");
+        if (diagnostics.notKept > 0)
+            std::cerr << " (the first " << diagnostics.errors.size() << " shown)";
+        std::cerr << ", nothing written\n";
         std::exit(kExitSourceErrors);
     }
 }
 
 void WriteImage(const CommandLine& line, const zorasm::Assembly& assembly,
                 const std::vector<std::string>& sources) {
+    files::OutputFiles outputs;
     if (EndsWith(line.output, ".cpp")) {
         if (assembly.bytes.empty()) {
             std::cerr << "zorasm: the sources hold no bytes; a C++ array cannot be empty\n";
             std::exit(kExitSourceErrors);
         }
-        WriteFile(line.output, zorasm::RenderCpp(assembly.bytes, line.symbol, sources));
+        outputs.Add(line.output, zorasm::RenderCpp(assembly.bytes, line.symbol, sources));
     } else {
-        WriteFile(line.output, std::string(assembly.bytes.begin(), assembly.bytes.end()));
+        outputs.Add(line.output, std::string(assembly.bytes.begin(), assembly.bytes.end()));
     }
-    if (!line.listing.empty()) WriteFile(line.listing, zorasm::RenderListing(assembly, sources));
+    if (!line.listing.empty()) outputs.Add(line.listing, zorasm::RenderListing(assembly, sources));
+    Commit(outputs);
 }
 
 int Disassemble(const CommandLine& line) {
     const std::string& path = line.inputs.front();
-    std::string why;
-    const std::optional<std::string> image = zorasm::DiskFiles().Read(path, why);
-    if (!image) {
-        std::cerr << path << ": cannot read the image: " << why << "\n";
-        return kExitUsage;
-    }
-    if (line.base + image->size() > zorasm::kModuleMemorySize) {
-        std::cerr << path << ": " << image->size() << " bytes from address " << line.base
-                  << " run past the end of module memory (" << zorasm::kModuleMemorySize
-                  << " bytes)\n";
+    // An image never holds more than module memory from its base, so no more
+    // is read: an endless stream ends there.
+    const size_t room = zorasm::kModuleMemorySize - line.base;
+    files::ReadError error;
+    const std::optional<std::string> image = files::ReadFile(path, room, error);
+    if (!image && error.kind == files::ReadError::Kind::kTooLarge) {
+        std::cerr << "zorasm: " << error.Message(path)
+                  << ", the room in module memory from address " << line.base << " ("
+                  << zorasm::kModuleMemorySize << " bytes in all)\n";
         return kExitSourceErrors;
+    }
+    if (!image) {
+        std::cerr << "zorasm: " << error.Message(path) << "\n";
+        return kExitUsage;
     }
     const std::string text =
         zorasm::Disassemble(std::vector<uint8_t>(image->begin(), image->end()), line.base, path);
     if (line.output.empty()) {
         std::cout << text;
     } else {
-        WriteFile(line.output, text);
+        files::OutputFiles outputs;
+        outputs.Add(line.output, text);
+        Commit(outputs);
     }
     return 0;
 }

@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "Command.h"
+#include "Format.h"
 #include "ScriptError.h"
 
 namespace zorhost {
@@ -30,7 +31,7 @@ bool HasHexPrefix(const std::string& text, size_t at) {
 
 void Args::RequireCount(size_t min, size_t max) const {
     if (tokens_.size() < min) Fail("missing " + ArgumentName(tokens_.size()));
-    if (tokens_.size() > max) Fail("unexpected argument \"" + tokens_[max].text + "\"");
+    if (tokens_.size() > max) Fail("unexpected argument " + Quoted(tokens_[max].text));
 }
 
 long Args::Number(size_t i, long min, long max) const {
@@ -45,7 +46,7 @@ long Args::Number(size_t i, long min, long max) const {
     std::ostringstream expected;
     expected << min << " to " << max;
     if (!ok || value < min || value > max)
-        Fail(ArgumentName(i) + " \"" + text + "\" is not a number from " + expected.str());
+        Fail(ArgumentName(i) + " " + Quoted(text) + " is not a number from " + expected.str());
     return value;
 }
 
@@ -54,7 +55,7 @@ uint8_t Args::HexByte(size_t i) const {
     const size_t start = HasHexPrefix(text, 0) ? 2 : 0;
     long value = 0;
     if (At(i).quoted || text.size() - start > 2 || !ParseDigits(text, start, 16, 0xFF, value))
-        Fail(ArgumentName(i) + " \"" + text + "\" is not a hexadecimal byte (00 to FF)");
+        Fail(ArgumentName(i) + " " + Quoted(text) + " is not a hexadecimal byte (00 to FF)");
     return static_cast<uint8_t>(value);
 }
 

@@ -1,13 +1,11 @@
 // Expectations: silent when they hold, "FILE:LINE: expected X, got Y" when
 // they fail. A failure does not stop the script.
-#include <filesystem>
 
 #include "Command.h"
 #include "Format.h"
 #include "FrameFile.h"
 #include "Lcdm.h"
 #include "ScriptError.h"
-#include "panel/FileWriter.h"
 #include "panel/LcdPicture.h"
 #include "panel/Snapshot.h"
 
@@ -86,7 +84,7 @@ void ExpectPixel(Session& session, const Args& args) {
     const long x = args.Number(0, 0, kFrameWidth - 1);
     const long y = args.Number(1, 0, kFrameHeight - 1);
     if (args.Text(2) != "on" && args.Text(2) != "off")
-        args.Fail("\"" + args.Text(2) + "\" is neither on nor off");
+        args.Fail(Quoted(args.Text(2)) + " is neither on nor off");
     const bool on = CurrentFrame().At(static_cast<int>(x), static_cast<int>(y));
     const std::string pixel = "pixel " + std::to_string(x) + " " + std::to_string(y) + " ";
     Check(session, pixel + args.Text(2), pixel + (on ? "on" : "off"));
@@ -110,22 +108,23 @@ void ExpectDepth(Session& session, const Args& args) {
               std::to_string(lcdm::Engine.returnDepth));
 }
 
-void WriteOrFail(const std::string& path, std::string_view bytes) {
+void WriteOrFail(Session& session, const std::string& path, std::string_view bytes) {
     std::string error;
-    if (!panel::WriteWholeFile(path, bytes, error)) throw ScriptError("expect frame: " + error);
+    if (!session.files.Write(path, bytes, error)) throw ScriptError("expect frame: " + error);
 }
 
 // A golden frame keeps its file's format: a snapshot name (.bmp, .png) gets
 // a snapshot, anything else PBM P1 text, which shows a changed page in a diff.
-void WriteGolden(const std::string& path, const Frame& frame) {
+void WriteGolden(Session& session, const std::string& path, const Frame& frame) {
     if (!EndsWithNoCase(path, ".bmp") && !EndsWithNoCase(path, ".png")) {
-        WriteOrFail(path, FormatPbm(frame));
+        WriteOrFail(session, path, FormatPbm(frame));
         return;
     }
     panel::LcdPicture picture;
     panel::RenderLcd(picture);
-    std::string error;
-    if (!panel::SaveSnapshot(picture, path, error)) throw ScriptError("expect frame: " + error);
+    const std::optional<std::string> bytes = panel::EncodeSnapshot(picture, path);
+    if (!bytes) throw ScriptError("expect frame: cannot encode the frame for " + path);
+    WriteOrFail(session, path, *bytes);
 }
 
 std::string DescribeDifference(const FrameDifference& diff, const std::string& actualName) {
@@ -136,9 +135,12 @@ std::string DescribeDifference(const FrameDifference& diff, const std::string& a
            "); actual frame written to " + actualName;
 }
 
-Frame ReadExpectedFrame(const std::string& path, const std::string& name) {
+Frame ReadExpectedFrame(Session& session, const std::string& path, const std::string& name) {
+    files::ReadError failure;
+    const std::optional<std::string> bytes = session.files.Read(path, kMaxFrameFileBytes, failure);
+    if (!bytes) throw ScriptError("expect frame: " + failure.Message(name));
     try {
-        return ReadFrameFile(path, name);
+        return ParseFrame(*bytes, name);
     } catch (const ScriptError& error) {
         throw ScriptError(std::string("expect frame: ") + error.what());
     }
@@ -149,20 +151,20 @@ void ExpectFrame(Session& session, const Args& args) {
     const std::string& name = args.Text(0);
     const std::string path = session.Resolve(name);
     const Frame actual = CurrentFrame();
-    const bool missing = !std::filesystem::exists(path);
+    const bool missing = !session.files.Exists(path);
     if (missing && !session.options.updateGolden)
         throw ScriptError("expect frame: cannot read " + name +
                           ": no such file (--update-golden creates it)");
     FrameDifference diff;
-    if (!missing) diff = Compare(ReadExpectedFrame(path, name), actual);
+    if (!missing) diff = Compare(ReadExpectedFrame(session, path, name), actual);
     if (!missing && diff.pixels == 0) return;
     if (session.options.updateGolden) {
-        WriteGolden(path, actual);
+        WriteGolden(session, path, actual);
         session.transcript.Line(session.Where() + ": " + (missing ? "created" : "updated") +
                                 " golden frame " + name);
         return;
     }
-    WriteOrFail(path + ".actual.pbm", FormatPbm(actual));
+    WriteOrFail(session, path + ".actual.pbm", FormatPbm(actual));
     session.transcript.Failure(session.Where(), "frame " + name,
                                DescribeDifference(diff, name + ".actual.pbm"));
 }

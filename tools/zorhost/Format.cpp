@@ -21,6 +21,16 @@ std::string DecimalList(const std::vector<uint8_t>& values) {
     return text;
 }
 
+std::string Quoted(std::string_view text) {
+    constexpr size_t kShown = 60;
+    if (text.size() <= kShown) return "\"" + std::string(text) + "\"";
+    size_t cut = kShown;
+    // Never end in the middle of a UTF-8 character.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + std::string(text.substr(0, cut)) + "...\" (" + std::to_string(text.size()) +
+           " bytes)";
+}
+
 bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
     if (text.size() < suffix.size()) return false;
     for (size_t i = 0; i < suffix.size(); ++i) {

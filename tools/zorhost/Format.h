@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zorhost {
@@ -13,6 +14,9 @@ std::string Hex2(uint8_t byte);
 std::string HexList(const std::vector<uint8_t>& bytes);
 // "1 2 255".
 std::string DecimalList(const std::vector<uint8_t>& values);
+// `text` in double quotes for a message, cut after 60 bytes so that a huge
+// token cannot make a huge message ("\"abc...\" (10000000 bytes)").
+std::string Quoted(std::string_view text);
 // Whether `text` ends with `suffix`, ignoring ASCII case.
 bool EndsWithNoCase(const std::string& text, const std::string& suffix);
 

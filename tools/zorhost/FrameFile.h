@@ -25,10 +25,10 @@ struct Frame {
 // The module's frame buffer now.
 Frame CurrentFrame();
 
-// Reads a frame file, telling the format by its first bytes. Throws
-// ScriptError naming `shownName` when the file cannot be read or is not a
-// 64 x 128 PBM or a 128 x 256 snapshot.
-Frame ReadFrameFile(const std::string& path, const std::string& shownName);
+// A frame file's bytes, the format told by its first bytes. Throws
+// ScriptError naming `shownName` when they are not a 64 x 128 PBM or a whole
+// 128 x 256 snapshot.
+Frame ParseFrame(const std::string& bytes, const std::string& shownName);
 
 // PBM P1 text: a header line, then one line of 64 digits per row (1 = lit).
 std::string FormatPbm(const Frame& frame);

@@ -4,7 +4,7 @@
 
 #include "ChainWalk.h"
 #include "Command.h"
-#include "Files.h"
+#include "Format.h"
 #include "Lcdm.h"
 #include "ScriptError.h"
 #include "panel/Encoders.h"
@@ -70,7 +70,7 @@ void Function(Session& session, const Args& args) {
     for (int i = 0; i < 4; ++i)
         if (args.Text(1) == kNames[i]) index = i;
     if (index == panel::kNoFunction && args.Text(1) != "none")
-        args.Fail("NAME \"" + args.Text(1) + "\" is not Toggle, Dimmer, Timer, Scene or none");
+        args.Fail("NAME " + Quoted(args.Text(1)) + " is not Toggle, Dimmer, Timer, Scene or none");
     panel::KeyFunctionButtonClick(session.port, key, index);
 }
 
@@ -79,8 +79,8 @@ void Text(Session& session, const Args& args) {
     const auto key = static_cast<uint8_t>(args.Number(0, 0, kLastPanelKey));
     const Token& text = args.At(1);
     if (text.hasWideCharacter)
-        args.Fail("TEXT \"" + text.text +
-                  "\" has a character the window's 8-bit character "
+        args.Fail("TEXT " + Quoted(text.text) +
+                  " has a character the window's 8-bit character "
                   "set lacks (expected characters up to U+00FF)");
     panel::TextLabelButtonClick(session.port, key, text.bytes);
 }
@@ -105,7 +105,7 @@ void Time(Session& session, const Args& args) {
         minute = text.size() == colon + 3 ? TwoDigits(text.substr(colon + 1)) : -1;
     }
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        args.Fail("HH:MM \"" + text + "\" is not a time from 00:00 to 23:59");
+        args.Fail("HH:MM " + Quoted(text) + " is not a time from 00:00 to 23:59");
     panel::TimeButtonClick(session.port, static_cast<uint8_t>(hour), static_cast<uint8_t>(minute));
 }
 
@@ -117,16 +117,20 @@ void Icon(Session& session, const Args& args) {
     args.RequireCount(2, 2);
     const auto key = static_cast<uint8_t>(args.Number(0, 0, kLastPanelKey));
     panel::IconPicture picture;
+    files::ReadError failure;
+    const std::optional<std::string> bytes =
+        session.files.Read(session.Resolve(args.Text(1)), panel::kMaxPictureFileBytes, failure);
+    if (!bytes) throw ScriptError("panel icon: " + failure.Message(args.Text(1)));
     std::string error;
-    switch (panel::LoadIconFile(session.Resolve(args.Text(1)), picture, error)) {
+    switch (panel::LoadIconBytes(*bytes, args.Text(1), picture, error)) {
         case panel::IconFileResult::kCannotOpen: throw ScriptError("panel icon: " + error);
         case panel::IconFileResult::kNotAPicture:
-            session.transcript.Line("! error: " + error);
+            session.transcript.ErrorBox(session.Where(), error);
             return;
         case panel::IconFileResult::kLoaded: break;
     }
     panel::SendDIButtonClick(session.port, picture, key, [&session](const std::string& text) {
-        session.transcript.Line("! error: " + text);
+        session.transcript.ErrorBox(session.Where(), text);
     });
 }
 
@@ -176,14 +180,19 @@ void LoadVocabulary(Session& session, const Args& args) {
     args.RequireCount(1, 2);
     const long address =
         args.Count() > 1 ? args.Number(1, 0, lcdm::kModuleMemorySize - 1) : kDefaultLoadAddress;
-    std::string contents, reason;
-    if (!ReadWholeFile(session.Resolve(args.Text(0)), contents, reason))
-        throw ScriptError("panel load-vocabulary: cannot read " + args.Text(0) + ": " + reason);
-    const std::vector<uint8_t> bytes(contents.begin(), contents.end());
-    if (address + static_cast<long>(bytes.size()) > lcdm::kModuleMemorySize)
-        args.Fail(args.Text(0) + " (" + std::to_string(bytes.size()) + " bytes) does not fit in " +
-                  "module memory from " + std::to_string(address) + " (expected at most " +
-                  std::to_string(lcdm::kModuleMemorySize - address) + " bytes)");
+    // A vocabulary can be no larger than the memory from its address, so
+    // nothing more is ever read (an endless stream ends there too).
+    const auto room = static_cast<size_t>(lcdm::kModuleMemorySize - address);
+    files::ReadError failure;
+    const std::optional<std::string> contents =
+        session.files.Read(session.Resolve(args.Text(0)), room, failure);
+    if (!contents)
+        throw ScriptError(
+            "panel load-vocabulary: " + failure.Message(args.Text(0)) +
+            (failure.kind == files::ReadError::Kind::kTooLarge
+                 ? " (the most module memory holds from address " + std::to_string(address) + ")"
+                 : ""));
+    const std::vector<uint8_t> bytes(contents->begin(), contents->end());
     // Start at a command boundary, whatever an earlier line left half-sent.
     for (int i = 0; i < 3; ++i) session.port.Send(0x00);
     WriteMemory(session, address, bytes);

@@ -100,9 +100,14 @@ void Snapshot(Session& session, const Args& args) {
     args.RequireCount(1, 1);
     panel::LcdPicture picture;
     panel::RenderLcd(picture);
+    const std::string path =
+        args.Text(0) == files::kStandardStream ? args.Text(0) : session.Resolve(args.Text(0));
+    const std::optional<std::string> bytes = panel::EncodeSnapshot(picture, path);
+    if (!bytes) throw ScriptError("snapshot: cannot encode the picture for " + args.Text(0));
+    // Whatever the transcript holds comes before a snapshot on standard output.
+    session.transcript.Flush();
     std::string error;
-    if (!panel::SaveSnapshot(picture, session.Resolve(args.Text(0)), error))
-        throw ScriptError("snapshot: " + error);
+    if (!session.files.Write(path, *bytes, error)) throw ScriptError("snapshot: " + error);
 }
 
 constexpr CommandSpec kCommands[] = {
@@ -116,8 +121,8 @@ constexpr CommandSpec kCommands[] = {
     {"print lists", "print lists", "the font class, available and used language lists", PrintLists},
     {"print vocabulary", "print vocabulary", "ADDR LENGTH NUMBER TYPE per item of the chain",
      PrintVocabulary},
-    {"snapshot", "snapshot FILE", "the LCD picture as BMP (128 x 256, 1 bit), or PNG for *.png",
-     Snapshot},
+    {"snapshot", "snapshot FILE",
+     "the LCD picture as BMP (128 x 256, 1 bit), or PNG for *.png; - is standard output", Snapshot},
 };
 
 }  // namespace

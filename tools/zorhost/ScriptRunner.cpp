@@ -1,5 +1,6 @@
 #include "ScriptRunner.h"
 
+#include "Format.h"
 #include "Lcdm.h"
 #include "ScriptError.h"
 #include "panel/Startup.h"
@@ -32,9 +33,27 @@ const CommandSpec& FindCommand(const std::vector<CommandSpec>& commands,
             group_members += (group_members.empty() ? "" : ", ") +
                              std::string(spec.name.substr(first.size() + 1));
     if (!group_members.empty())
-        throw ScriptError("unknown command \"" + (pair.empty() ? first : pair) + "\" (expected " +
+        throw ScriptError("unknown command " + Quoted(pair.empty() ? first : pair) + " (expected " +
                           first + " followed by one of: " + group_members + ")");
-    throw ScriptError("unknown command \"" + first + "\" (zorhost --help lists the commands)");
+    throw ScriptError("unknown command " + Quoted(first) + " (zorhost --help lists the commands)");
+}
+
+enum class LineRead { kLine, kEnd, kTooLong };
+
+// The next line without its end, read as it arrives (a script on standard
+// input streams) and never longer than `limit`, so that an endless stream
+// without line ends cannot fill memory.
+LineRead ReadLine(std::istream& in, std::string& line, size_t limit) {
+    line.clear();
+    std::streambuf& buffer = *in.rdbuf();
+    for (;;) {
+        const int c = buffer.sbumpc();
+        if (c == std::char_traits<char>::eof())
+            return line.empty() ? LineRead::kEnd : LineRead::kLine;
+        if (c == '\n') return LineRead::kLine;
+        if (line.size() == limit) return LineRead::kTooLong;
+        line.push_back(static_cast<char>(c));
+    }
 }
 
 }  // namespace
@@ -49,8 +68,19 @@ std::vector<CommandSpec> AllCommands() {
 bool RunScript(Session& session, std::istream& in, std::ostream& err) {
     static const std::vector<CommandSpec> commands = AllCommands();
     session.line = 0;
-    for (std::string text; std::getline(in, text);) {
+    std::string text;
+    for (LineRead read;;) {
+        // Before waiting for more of the script, show what it printed so far:
+        // a script typed or piped in line by line sees each answer at once.
+        if (in.rdbuf()->in_avail() <= 0) session.transcript.Flush();
+        if ((read = ReadLine(in, text, kMaxScriptLineBytes)) == LineRead::kEnd) break;
         ++session.line;
+        if (read == LineRead::kTooLong) {
+            session.transcript.Flush();
+            err << session.Where() << ": the line is longer than " << kMaxScriptLineBytes
+                << " bytes (a line holds one command; is this a script?)\n";
+            return false;
+        }
         try {
             std::vector<Token> tokens = SplitLine(text);
             if (tokens.empty()) continue;

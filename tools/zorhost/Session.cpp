@@ -4,8 +4,12 @@
 
 namespace zorhost {
 
-Session::Session(std::ostream& out, const Options& runOptions)
-    : options(runOptions), transcript(out, options) {
+namespace {
+DiskFileAccess gDisk;
+}  // namespace
+
+Session::Session(std::ostream& out, const Options& runOptions, FileAccess* fileAccess)
+    : options(runOptions), files(fileAccess ? *fileAccess : gDisk), transcript(out, options) {
     port.SetObserver([this](const panel::PortEvent& event) { transcript.Trace(event); });
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "FileAccess.h"
 #include "Transcript.h"
 #include "panel/Handlers.h"
 #include "panel/HostPort.h"
@@ -11,7 +12,8 @@
 namespace zorhost {
 
 struct Session {
-    Session(std::ostream& out, const Options& runOptions);
+    // Files come from the disk unless `fileAccess` is given.
+    Session(std::ostream& out, const Options& runOptions, FileAccess* fileAccess = nullptr);
 
     // "FILE:LINE", the prefix of every message about the current line.
     std::string Where() const { return scriptName + ":" + std::to_string(line); }
@@ -21,6 +23,7 @@ struct Session {
     std::string Resolve(const std::string& fileName) const;
 
     Options options;
+    FileAccess& files;
     Transcript transcript;
     panel::HostPort port;
     panel::PanelState panel;

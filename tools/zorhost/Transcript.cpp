@@ -14,6 +14,11 @@ void Transcript::Failure(const std::string& where, const std::string& expected,
     out_ << where << ": expected " << expected << ", got " << got << '\n';
 }
 
+void Transcript::ErrorBox(const std::string& where, const std::string& text) {
+    Line("! error: " + text);
+    if (options_.strict) Failure(where, "no error box", "! error: " + text);
+}
+
 void Transcript::Trace(const panel::PortEvent& event) {
     if (!options_.trace || options_.quiet) return;
     if (event.kind == panel::PortEvent::Kind::kDirect)

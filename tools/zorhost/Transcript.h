@@ -14,6 +14,7 @@ struct Options {
     bool trace = false;
     bool quiet = false;
     bool updateGolden = false;
+    bool strict = false;  // an error box counts as a failed expectation
 };
 
 class Transcript {
@@ -24,6 +25,9 @@ public:
     void Line(const std::string& text);
     // "FILE:LINE: expected X, got Y": always printed, and the run will exit 1.
     void Failure(const std::string& where, const std::string& expected, const std::string& got);
+    // "! error: TEXT", what the window shows in an error box; with --strict
+    // also a failure at `where`.
+    void ErrorBox(const std::string& where, const std::string& text);
     // With --trace: "> HH L RR" for a host byte, "! ACCESS" for a direct access.
     void Trace(const panel::PortEvent& event);
 

@@ -3,14 +3,18 @@
 //
 // Exit status: 0 every expectation held, 1 at least one failed, 2 a script
 // error or a wrong command line.
+#include <sys/stat.h>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 
-#include "Files.h"
 #include "Lcdm.h"
 #include "ScriptRunner.h"
 #include "Session.h"
@@ -69,7 +73,10 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     const QCommandLineOption golden("update-golden",
                                     "Write missing or differing expected frames instead of "
                                     "failing.");
-    parser.addOptions({help, version, trace, quiet, golden});
+    const QCommandLineOption strict("strict",
+                                    "Count every error box (\"! error: ...\") as a failed "
+                                    "expectation.");
+    parser.addOptions({help, version, trace, quiet, golden, strict});
     parser.addPositionalArgument("SCRIPT", "Scenario scripts to run, in order.", "[SCRIPT ...]");
     if (!parser.parse(app.arguments())) UsageError(parser.errorText());
     if (parser.isSet(help)) {
@@ -86,7 +93,8 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     if (parser.isSet(trace) && parser.isSet(quiet))
         UsageError("--trace and --quiet contradict each other; give one of them");
     CommandLine line;
-    line.options = {parser.isSet(trace), parser.isSet(quiet), parser.isSet(golden)};
+    line.options = {parser.isSet(trace), parser.isSet(quiet), parser.isSet(golden),
+                    parser.isSet(strict)};
     line.scripts = parser.positionalArguments();
     if (line.scripts.isEmpty()) line.scripts << "-";
     return line;
@@ -100,14 +108,23 @@ bool RunOne(zorhost::Session& session, const std::string& name) {
         session.scriptFolder.clear();
         return zorhost::RunScript(session, std::cin, std::cerr);
     }
-    std::string contents, reason;
-    if (!zorhost::ReadWholeFile(name, contents, reason)) {
+    // Scripts are read line by line as they run, so a FIFO or a device works
+    // like standard input.
+    std::ifstream in;
+    struct stat info {};
+    errno = 0;
+    if (::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+        errno = EISDIR;
+    else
+        in.open(name, std::ios::binary);
+    if (!in.is_open()) {
         session.transcript.Flush();
-        std::cerr << name << ": cannot read the script: " << reason << "\n";
+        std::cerr << name
+                  << ": cannot read the script: " << std::strerror(errno != 0 ? errno : ENOENT)
+                  << "\n";
         return false;
     }
     session.scriptFolder = std::filesystem::path(name).parent_path().string();
-    std::istringstream in(contents);
     return zorhost::RunScript(session, in, std::cerr);
 }
 
