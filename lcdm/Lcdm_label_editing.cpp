@@ -155,11 +155,15 @@ uint8_t GrowEntry(uint8_t key, const Directory& directory, uint8_t index, uint16
     uint8_t moved[kDataBufferSize + kRecordSize];
     std::memcpy(moved, icon ? label.id : label.text, size);
     // Only the part of the following data that lies inside the record is
-    // theirs to move; anything beyond would land past the cut anyway.
+    // theirs to move; anything beyond would land past the cut anyway. An
+    // entry that itself ends past the record has nothing inside it to move
+    // (the room left, 128 - from, would be negative there).
     const uint16_t from = static_cast<uint16_t>(offset + oldSize);
     uint16_t following = FollowingDataSize(directory, index);
-    if (from >= kRecordSize) following = 0;
-    if (following > kRecordSize - from) following = static_cast<uint16_t>(kRecordSize - from);
+    if (from >= kRecordSize)
+        following = 0;
+    else if (following > kRecordSize - from)
+        following = static_cast<uint16_t>(kRecordSize - from);
     if (ReadStoreBlock(RecordByte(key, from), moved + size, following) != kStatusOk)
         return kStatusStoreAccess;
 

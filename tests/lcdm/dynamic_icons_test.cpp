@@ -216,6 +216,8 @@ TEST_F(DynamicIconTest, PurgeKeepsOnlyIconsThatLabelsReferTo) {
     PutSlot(2, 88, 3);        // referenced by key 5, behind a length byte of 0
     PutSlot(3, kCurrent, 4);  // referenced by an entry of length 137 only
     PutSlot(4, 71, 1);        // the id of slot 0, in another language
+    PutSlot(5, kCurrent, 0x0101);  // the low byte of slot 0's id under another high byte
+    PutSlot(6, kCurrent, 0x0506);  // referenced by key 8's eighth label
     Labels.LabelStore[BitmapAddress(1)] = 0x77;
     uint8_t* key2 = Labels.LabelStore + RecordAddress(2);
     const uint8_t key2Head[] = {9, 1, 130, kCurrent, 137, kCurrent};
@@ -229,11 +231,18 @@ TEST_F(DynamicIconTest, PurgeKeepsOnlyIconsThatLabelsReferTo) {
     std::memcpy(key5, key5Head, sizeof key5Head);
     key5[25] = 0;
     key5[26] = 3;
+    uint8_t* key8 = Labels.LabelStore + RecordAddress(8);
+    const uint8_t key8Head[] = {2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 130, kCurrent};
+    std::memcpy(key8, key8Head, sizeof key8Head);
+    key8[30] = 5;
+    key8[31] = 6;
 
     EXPECT_EQ(SendHost({0x23}), 0x23);
     EXPECT_EQ(Entry(0), (std::vector<uint8_t>{0, 2, 0, 1, 8, 2, 0, kCurrent}));
     EXPECT_EQ(Entry(2), (std::vector<uint8_t>{0, 2, 0, 3, 8, 2, 0, 88}));
-    for (uint8_t slot : {1, 3, 4}) EXPECT_EQ(Entry(slot), std::vector<uint8_t>(8, 0xFF));
+    EXPECT_EQ(Entry(6), (std::vector<uint8_t>{0, 2, 5, 6, 8, 2, 0, kCurrent}));
+    for (uint8_t slot : {1, 3, 4, 5})
+        EXPECT_EQ(Entry(slot), std::vector<uint8_t>(8, 0xFF)) << int(slot);
     EXPECT_EQ(Labels.LabelStore[BitmapAddress(1)], 0x77);
     EXPECT_EQ(ListEntries(Vocabulary.availableLanguages), (std::vector<uint8_t>{kCurrent, kOther, 88}));
 }

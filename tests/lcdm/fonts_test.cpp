@@ -311,10 +311,10 @@ TEST_F(FontTest, FixedFontOfCellWidthEightSkipsOnePaddingBytePerRow) {
 class CompanionFontTest : public FontTest {
 protected:
     // Primary at 20000 for 'A'..'~' (glyphs not needed here); companion at
-    // 21000 for 127..255 with other metrics, glyphs up to code 200.
+    // 21000 for 127..200 with other metrics.
     void SetUp() override {
         FontTest::SetUp();
-        WriteBytes(21000, {0x80, 0x7F, 0xFF, 13, 15, 10, 0, 0, 2});
+        WriteBytes(21000, {0x80, 0x7F, 0xC8, 13, 15, 10, 0, 0, 2});
         for (uint16_t code = 127; code < 200; ++code)
             WriteBytes(static_cast<uint16_t>(21009 + (code - 127) * 3), {0x00, 1, 0x00});
         WriteBytes(kGlyph200, {0x21, 4, 0xF0, 0x90});  // 2 blank rows, 2 rows, 4 wide
@@ -332,6 +332,7 @@ TEST_F(CompanionFontTest, CodesBeyondThePrimaryComeFromTheCompanionWithPrimaryMe
     EXPECT_EQ(lcdm::Fonts.selectedFontClass, 2);
     EXPECT_EQ(GlyphLookup(200).address, kGlyph200);
     EXPECT_FALSE(GlyphLookup(0x40).found);
+    EXPECT_FALSE(GlyphLookup(201).found);  // past the companion's last code
 
     // Ascent 8, height 12 and spacing 1 of the primary, not 10, 15, 0.
     FillScreen();
@@ -390,6 +391,16 @@ TEST_F(FontTest, CellsWiderThanTheStoredBytesAreBlankBeyondThem) {
     EXPECT_EQ(RowText(0), std::string(64, '.'));
     EXPECT_EQ(RowText(1), std::string(64, '.'));
     EXPECT_EQ(PixelsOn(), kAllPixels - 128);
+
+    // Cell width 100 from column -50: the cell ends at column 49.
+    WriteBytes(20003, {100});
+    SelectFont(20000, 0);
+    FillScreen();
+    SetCursor(-50, 1);
+    EXPECT_EQ(DrawCharacter(32), 1);
+    EXPECT_EQ(RowText(0), std::string(50, '.') + std::string(14, '#'));
+    EXPECT_EQ(RowText(1), std::string(50, '.') + std::string(14, '#'));
+    EXPECT_EQ(PixelsOn(), kAllPixels - 100);
 }
 
 TEST_F(FontTest, AFontRunningOffTheEndOfModuleMemoryReadsZerosAndStaysInBounds) {

@@ -113,6 +113,14 @@ TEST_F(KeyLabelTest, TextFallsBackToTheDefaultLabelWhenTheFontClassDiffers) {
     PutKey(4, {3, 1, 3, 71}, {'A', 'B', 0, 'B', 'A', 0});
     EXPECT_EQ(DrawKeyLabel(4), 2);
     EXPECT_EQ(RowText(8, 0, 6), "###.##.");
+
+    // Eight labels, none of them in the current language.
+    ClearScreen();
+    Graphics.GraphicsCursor = Point{0, 10};
+    PutKey(5, {3, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8},
+           {'A', 'B', 0, 'B', 0, 'B', 0, 'B', 0, 'B', 0, 'B', 0, 'B', 0, 'B', 0});
+    EXPECT_EQ(DrawKeyLabel(5), 2);
+    EXPECT_EQ(RowText(8, 0, 6), "###.##.");
 }
 
 TEST_F(KeyLabelTest, TextCountsOnlyDrawnCharactersAndStopsAtZero) {

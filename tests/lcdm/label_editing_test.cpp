@@ -50,8 +50,8 @@ protected:
     }
 
     // Fills the data buffer as the host's 0x60 commands would.
-    static void SetData(std::initializer_list<uint8_t> bytes) {
-        std::memcpy(Link.DataBuffer, bytes.begin(), bytes.size());
+    static void SetData(const std::vector<uint8_t>& bytes) {
+        std::memcpy(Link.DataBuffer, bytes.data(), bytes.size());
         Link.DataLength = static_cast<uint8_t>(bytes.size());
     }
     static void SetText(uint8_t language, const std::string& text) {
@@ -68,11 +68,11 @@ protected:
     }
 
     // Key k's record written raw: directory pairs, then data from offset 16.
-    static void PutKey(uint8_t key, std::initializer_list<uint8_t> directory,
+    static void PutKey(uint8_t key, const std::vector<uint8_t>& directory,
                        const std::vector<uint8_t>& data) {
         uint8_t* record = Labels.LabelStore + RecordAddress(key);
         std::memset(record, 0xFF, kLabelDirectorySize);
-        std::memcpy(record, directory.begin(), directory.size());
+        std::memcpy(record, directory.data(), directory.size());
         std::copy(data.begin(), data.end(), record + kLabelDirectorySize);
     }
     static std::vector<uint8_t> Directory(uint8_t key, uint8_t entries) {
@@ -111,15 +111,45 @@ TEST_F(LabelEditingTest, IconReferencesAreTwoByteEntriesOfLength130) {
     EXPECT_EQ(Data(4, 25, 4), (std::vector<uint8_t>{0x12, 0x34, 0x56, 0x78}));
 }
 
-TEST_F(LabelEditingTest, LanguagesWithoutFontsOrIconsAreRefused) {
-    const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
-    SetText(kIconOnly, "Hello");  // class 10 has no font
-    EXPECT_EQ(StoreKeyLabel(2), kStatusLanguageNotAllowed);
-    SetData({kTextOnly, 1, 0, 7, 0});  // no icons in this language
-    EXPECT_EQ(StoreKeyLabel(2), kStatusLanguageNotAllowed);
+// A label that cannot be stored is refused with its reason, and neither the
+// store nor the used-language list changes. The buffer holds the language,
+// the body and the 0 that storing appends; a row without a directory leaves
+// the key's default label in place.
+TEST_F(LabelEditingTest, RefusedLabelsChangeNothing) {
+    const struct {
+        const char* what;
+        uint8_t key;
+        std::vector<uint8_t> directory, data, buffer;
+        uint8_t status;
+    } cases[] = {
+        // clang-format off
+        {"new text in a language without a font (class 10)", 2, {}, {},
+         Raw({kIconOnly}) + Text("Hello"), kStatusLanguageNotAllowed},
+        {"new icon in a language without icons", 2, {}, {},
+         Raw({kTextOnly, 1, 0, 7, 0}), kStatusLanguageNotAllowed},
+        {"key 0", 0, {}, {}, Raw({1}) + Text("a"), kStatusIndexRange},
+        {"record 29, which holds a logo", 29, {}, {}, Raw({1}) + Text("a"), kStatusIndexRange},
+        {"icon replacing a label in a language without icons", 4, {9, 1, 3, kTextOnly},
+         Text("Button 4") + Text("ab"), Raw({kTextOnly, 1, 0x12, 0x34}),
+         kStatusLanguageNotAllowed},
+        {"text replacing a label in a language without a font", 5, {9, 1, 130, kIconOnly},
+         Text("Button 5") + Raw({1, 2}), Raw({kIconOnly}) + Text("x"),
+         kStatusLanguageNotAllowed},
+        {"replacing a label whose data start past the record", 7, {120, 1, 5, kText},
+         std::vector<uint8_t>(112, 'a'), Raw({kText}) + Text("x"), kStatusIndexRange},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        if (!c.directory.empty()) PutKey(c.key, c.directory, c.data);
+        const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
+        SetData(c.buffer);
+        EXPECT_EQ(StoreKeyLabel(c.key), c.status) << c.what;
+        EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before) << c.what;
+        EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), std::vector<uint8_t>{1}) << c.what;
+    }
+    // Through the data buffer command every refusal is 23.
+    SetText(kIconOnly, "Hello");
     EXPECT_EQ(Store(2), kStatusLabelNotStored);
-    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
-    EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), std::vector<uint8_t>{1});
 }
 
 TEST_F(LabelEditingTest, FirstLabelMustBeInLanguageOne) {
@@ -135,6 +165,15 @@ TEST_F(LabelEditingTest, FirstLabelMustBeInLanguageOne) {
 }
 
 TEST_F(LabelEditingTest, NoNinthLanguageAndNoNinthUsedLanguage) {
+    // The eighth label fills the directory: no free entry is marked behind
+    // it, where the first label's data begin.
+    PutKey(6, {2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7}, std::vector<uint8_t>(14, 'q'));
+    SetData({8, 'x', 0});
+    EXPECT_EQ(StoreKeyLabel(6), 0);
+    EXPECT_EQ(Directory(6, 8),
+              (std::vector<uint8_t>{2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8}));
+    EXPECT_EQ(Data(6, 16, 16), std::vector<uint8_t>(14, 'q') + Text("x"));
+
     PutKey(3, {2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8}, {});
     SetData({9, 'x', 0});
     EXPECT_EQ(StoreKeyLabel(3), kStatusIndexRange);
@@ -151,6 +190,11 @@ TEST_F(LabelEditingTest, NoNinthLanguageAndNoNinthUsedLanguage) {
     SetData({9, 'y', 0});
     EXPECT_EQ(StoreKeyLabel(5), kStatusIndexRange);
     EXPECT_EQ(Data(5, 18, 1), Text("b", false));
+    // The same for an icon replacing a label.
+    PutKey(5, {2, 1, 3, kIconOnly}, Text("a") + Text("bc"));
+    SetData({kIconOnly, 1, 0x12, 0x34});
+    EXPECT_EQ(StoreKeyLabel(5), kStatusIndexRange);
+    EXPECT_EQ(Data(5, 18, 3), Text("bc"));
 }
 
 // ------------------------------------------------------------ replacement ---
@@ -172,6 +216,15 @@ TEST_F(LabelEditingTest, LongerTextMovesTheFollowingLabelsUp) {
     EXPECT_EQ(Store(7), 0);
     EXPECT_EQ(Directory(7, 4), (std::vector<uint8_t>{9, 1, 3, kText, 130, kIconOnly, 0xFF, 0xFF}));
     EXPECT_EQ(Data(7, 16, 14), Text("Abcdefgh") + Text("xy") + Raw({1, 2}));
+
+    // With all eight entries in use, the data of all seven behind it move.
+    const std::vector<uint8_t> behind =
+        Text("b") + Text("c") + Text("d") + Text("e") + Text("f") + Text("g") + Text("h");
+    PutKey(6, {4, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8}, Text("Abc") + behind);
+    SetText(1, "Abcdefgh");
+    EXPECT_EQ(Store(6), 0);
+    EXPECT_EQ(Directory(6, 2), (std::vector<uint8_t>{9, 1, 2, 2}));
+    EXPECT_EQ(Data(6, 16, 23), Text("Abcdefgh") + behind);
 }
 
 TEST_F(LabelEditingTest, EmptyTextReplacesTheDefaultLabelInPlace) {
@@ -200,6 +253,15 @@ TEST_F(LabelEditingTest, IconIntoAOneByteEntryGrowsIt) {
     EXPECT_EQ(Store(2), 0);
     EXPECT_EQ(Directory(2, 3), (std::vector<uint8_t>{9, 1, 130, kText, 3, kTextOnly}));
     EXPECT_EQ(Data(2, 25, 5), (std::vector<uint8_t>{0xAB, 0xCD, 'z', 'z', 0}));
+
+    // On offset 126 the id takes the record's last two bytes, and the label
+    // behind it, pushed past the record, is lost.
+    PutKey(3, {110, 1, 1, kText, 1, kTextOnly}, std::vector<uint8_t>(110, 'a') + Raw({0, 'z'}));
+    const std::vector<uint8_t> outside = Outside(3);
+    EXPECT_EQ(Store(3), 0);
+    EXPECT_EQ(Directory(3, 3), (std::vector<uint8_t>{110, 1, 130, kText, 1, kTextOnly}));
+    EXPECT_EQ(Data(3, 124, 4), (std::vector<uint8_t>{'a', 'a', 0xAB, 0xCD}));
+    EXPECT_EQ(Outside(3), outside);
 }
 
 // -------------------------------------------------------- the record's end ---
@@ -247,6 +309,13 @@ TEST_F(LabelEditingTest, LabelsBeyondTheRecordAreNeverWrittenIntoTheNextKey) {
     PutKey(9, {111, 1, 5, kText}, std::vector<uint8_t>(112, 'a'));
     SetData({kText, 1, 0x12, 0x34});
     EXPECT_EQ(StoreKeyLabel(9), kStatusIndexRange);
+    // An entry that itself runs past the record grows with nothing behind it
+    // to move.
+    PutKey(9, {104, 1, 10, kText, 5, kTextOnly}, std::vector<uint8_t>(112, 'a'));
+    SetText(kText, "0123456789abcdef");
+    EXPECT_EQ(Store(9), 0);
+    EXPECT_EQ(Directory(9, 3), (std::vector<uint8_t>{104, 1, 17, kText, 5, kTextOnly}));
+    EXPECT_EQ(Data(9, 116, 12), Raw({'a', 'a', 'a', 'a'}) + Text("0123456"));
     EXPECT_EQ(Outside(9), outside);
 }
 
@@ -282,10 +351,17 @@ TEST_F(LabelEditingTest, TheAppendedZeroNeverLeavesTheDataBuffer) {
     EXPECT_EQ(Link.DataLength, 5);
     EXPECT_EQ(Data(5, 16, 9), Text("Hi") + Text("") + Text("on 5"));
 
-    // A length the buffer cannot hold is refused, not read.
+    // A length the buffer cannot hold is refused, not read, and so is one
+    // without the appended 0.
+    const std::vector<uint8_t> before = StoreBytes(0, kLabelStoreSize);
     Link.DataLength = 32;
     Link.KeySelectionMask = 1u << 5;
     EXPECT_EQ(StoreSelectedLabels(), kStatusIndexRange);
+    for (uint8_t length : {1, 20}) {
+        Link.DataLength = length;
+        EXPECT_EQ(StoreKeyLabel(6), kStatusIndexRange) << int(length);
+    }
+    EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);
 }
 
 TEST_F(LabelEditingTest, SelectedKeysAreStoredInOrderUntilTheFirstFailure) {
@@ -310,6 +386,24 @@ TEST_F(LabelEditingTest, LanguageZeroClearsTheSelectedKeysAndRebuildsUsedLanguag
     EXPECT_EQ(StoreBytes(RecordAddress(3), 32), std::vector<uint8_t>(32, 0xFF));
     EXPECT_EQ(Directory(5, 2), (std::vector<uint8_t>{9, 1, 2, kText}));
     EXPECT_EQ(ListEntries(Vocabulary.usedLanguages), (std::vector<uint8_t>{1, kText}));
+
+    // Record 29 holds a logo: the clear fails there, after the keys before it
+    // were cleared, and the logo stays.
+    const std::vector<uint8_t> logo = StoreBytes(RecordAddress(29), kRecordSize);
+    SetData({0});
+    Link.KeySelectionMask = (1u << 4) | (1u << 28);
+    EXPECT_EQ(StoreSelectedLabels(), kStatusLabelNotStored);
+    EXPECT_EQ(Directory(5, 1), (std::vector<uint8_t>{0xFF, 0xFF}));
+    EXPECT_EQ(StoreBytes(RecordAddress(29), kRecordSize), logo);
+
+    // Nine languages among the keys (written raw) do not fit the rebuilt
+    // list: the key is cleared, but the command reports the failure.
+    PutKey(2, {2, 1, 2, 2, 2, 3, 2, 4, 2, 5, 2, 6, 2, 7, 2, 8}, {});
+    PutKey(3, {2, 1, 2, 9}, {});
+    SetData({0});
+    Link.KeySelectionMask = 1u << 6;
+    EXPECT_EQ(StoreSelectedLabels(), kStatusLabelNotStored);
+    EXPECT_EQ(Directory(7, 1), (std::vector<uint8_t>{0xFF, 0xFF}));
 }
 
 // ------------------------------------------------------- language removal ---
@@ -332,6 +426,8 @@ TEST_F(LabelEditingTest, RemovingAMissingLanguageOrLanguageOneChangesNothing) {
     EXPECT_EQ(RemoveLanguageFromKey(3, 9), 0);
     EXPECT_EQ(RemoveLanguageFromKey(4, kText), 0);
     EXPECT_EQ(RemoveLanguageFromKey(3, 1), kStatusUsedLanguageRefused);
+    EXPECT_EQ(RemoveLanguageFromKey(0, kText), kStatusIndexRange);
+    EXPECT_EQ(RemoveLanguageFromKey(29, kText), kStatusIndexRange);  // a logo's record
     EXPECT_EQ(RemoveLanguageEverywhere(1), 1);
     EXPECT_EQ(SendHost({0x85, 1, kConfirm}), 0);
     EXPECT_EQ(StoreBytes(0, kLabelStoreSize), before);

@@ -73,6 +73,8 @@ TEST_F(ShapesTest, LinesAreClippedToTheScreen) {
     EXPECT_EQ(line, (Pixels{{0, 0}, {1, 1}, {2, 2}}));
     EXPECT_EQ(Line(60, 126, 66, 132), (Pixels{{60, 126}, {61, 127}}));
     EXPECT_EQ(Line(-10, 200, 100, 200), Pixels{});
+    EXPECT_EQ(Line(-10, 5, -3, 5), Pixels{});  // rows wholly left or right of the screen
+    EXPECT_EQ(Line(70, 5, 90, 5), Pixels{});
 }
 
 TEST_F(ShapesTest, MoveAndLineToAcceptOnlyTargetsLeftOrAboveTheScreen) {
@@ -120,6 +122,7 @@ TEST_F(ShapesTest, BoxCornerCases) {
     EXPECT_EQ(DrawBox(0, 0, 64, 4), 15);
     EXPECT_EQ(DrawBox(-1, 0, 4, 4), 15);
     EXPECT_EQ(DrawBox(0, 0, 4, 128), 15);
+    EXPECT_EQ(DrawBox(0, -1, 4, 4), 15);
     EXPECT_EQ(PixelsOn(), 0);
     ExpectCursor(0, 0);
 

@@ -129,22 +129,23 @@ TEST_F(ControlTags, FetchRReadsTheFrameBufferBelow1024) {
 }
 
 TEST_F(ControlTags, SkipsStepOverOneWholeTag) {
-    Poke(100, {SKIP_IF_ZERO, PUSH16, 1, 2, DROP});
-    SetStack({0});
-    EXPECT_EQ(0, FetchAt(100));
-    EXPECT_EQ(104, Engine.programCounter);
-    SetStack({1});
-    EXPECT_EQ(0, FetchAt(100));
-    EXPECT_EQ(101, Engine.programCounter);
-    Poke(100, {SKIP_IF_NONZERO, PUSH8, 9, DROP});
-    SetStack({7});
-    EXPECT_EQ(0, FetchAt(100));
-    EXPECT_EQ(103, Engine.programCounter);
-    // A skipped SELECT loses its opcode and count; its table is not skipped.
-    Poke(100, {SKIP_IF_NONZERO, SELECT, 2, 0, 1, 0, 2});
-    SetStack({7});
-    EXPECT_EQ(0, FetchAt(100));
-    EXPECT_EQ(103, Engine.programCounter);
+    const struct {
+        Bytes code;
+        uint8_t flag;
+        uint16_t next;
+    } cases[] = {{{SKIP_IF_ZERO, PUSH16, 1, 2, DROP}, 0, 104},
+                 {{SKIP_IF_ZERO, PUSH16, 1, 2, DROP}, 1, 101},
+                 {{SKIP_IF_NONZERO, PUSH8, 9, DROP}, 7, 103},
+                 {{SKIP_IF_NONZERO, PUSH8, 9, DROP}, 0, 101},
+                 // A skipped SELECT loses its opcode and count; its table is not skipped.
+                 {{SKIP_IF_NONZERO, SELECT, 2, 0, 1, 0, 2}, 7, 103}};
+    for (const auto& c : cases) {
+        Poke(100, c.code);
+        SetStack({c.flag});
+        EXPECT_EQ(0, FetchAt(100));
+        EXPECT_EQ(c.next, Engine.programCounter) << int(c.code[0]) << " " << int(c.flag);
+        EXPECT_EQ(0, Engine.dataDepth);
+    }
 }
 
 TEST_F(ControlTags, PushPcPushesTheAddressAfterTheNextTag) {
@@ -195,13 +196,24 @@ TEST_F(Select, SelectorPastTheTableRunsProcedure0With17) {
     EXPECT_EQ(3, Engine.TagVariables[3]);
 }
 
-TEST_F(Select, DefaultWithoutProcedure0Fails) {
-    BuildVocabulary(false);
-    Engine.programCounter = 300;
-    SetStack({0, 2});
-    EXPECT_EQ(lcdm::kStatusNotFound, Tag(SELECT, 2));
-    EXPECT_EQ((Bytes{0}), Stack());  // selector popped
-    EXPECT_EQ(304, Engine.programCounter);
+// The default case pops the selector and steps past the table before it
+// looks for procedure 0 and for return room; a refusal leaves it at that.
+TEST_F(Select, DefaultRefusals) {
+    const struct {
+        bool withProcedure0;
+        uint8_t returnDepth, status;
+    } cases[] = {{false, 0, lcdm::kStatusNotFound}, {true, 30, lcdm::kStatusReturnOverflow}};
+    for (const auto& c : cases) {
+        lcdm::ModuleReset();
+        BuildVocabulary(c.withProcedure0);
+        Engine.returnDepth = c.returnDepth;
+        Engine.programCounter = 300;
+        SetStack({0, 2});
+        EXPECT_EQ(c.status, Tag(SELECT, 2));
+        EXPECT_EQ((Bytes{0}), Stack());  // selector popped
+        EXPECT_EQ(304, Engine.programCounter);
+        EXPECT_EQ(c.returnDepth, Engine.returnDepth);
+    }
 }
 
 TEST_F(Select, CountZeroAndConstantEntries) {
@@ -217,13 +229,30 @@ TEST_F(Select, CountZeroAndConstantEntries) {
     EXPECT_EQ(306, Engine.programCounter);
 }
 
-TEST_F(Select, BadEntryTypeLeavesNumberAndType) {
-    Poke(300, {7, 10});
-    Engine.programCounter = 300;
-    SetStack({0});
-    EXPECT_EQ(lcdm::kStatusWrongType, Tag(SELECT, 1));
-    EXPECT_EQ((Bytes{10, 7}), Stack());
-    EXPECT_EQ(302, Engine.programCounter);
+// An entry pushes its number and type and runs the item tag of its type on
+// them, so that tag's own refusals show: a missing bitmap or string and a key
+// beyond 8 keep both bytes, a font is taken even when the vocabulary lacks
+// it, and a type no tag takes gives 10 with both bytes kept.
+TEST_F(Select, EntriesActByTheirType) {
+    const struct {
+        uint8_t type, number, status;
+        Bytes stack;
+        uint8_t fontNumber;
+    } cases[] = {{lcdm::kItemBitmap, 9, lcdm::kStatusNotFound, {9, lcdm::kItemBitmap}, 0},
+                 {lcdm::kItemTextFont, 9, 0, {}, 9},
+                 {lcdm::kItemString, 9, lcdm::kStatusNotFound, {9, lcdm::kItemString}, 0},
+                 {lcdm::kItemKeyLabel, 9, lcdm::kStatusIndexRange, {9, lcdm::kItemKeyLabel}, 0},
+                 {7, 10, lcdm::kStatusWrongType, {10, 7}, 0}};
+    for (const auto& c : cases) {
+        lcdm::ModuleReset();
+        Poke(300, {c.type, c.number});
+        Engine.programCounter = 300;
+        SetStack({0});
+        EXPECT_EQ(c.status, Tag(SELECT, 1)) << int(c.type);
+        EXPECT_EQ(c.stack, Stack()) << int(c.type);
+        EXPECT_EQ(302, Engine.programCounter) << int(c.type);
+        EXPECT_EQ(c.fontNumber, lcdm::Language.fontNumber) << int(c.type);
+    }
 }
 
 TEST_F(Select, FullStackRefusesAnEntryButNotTheDefault) {

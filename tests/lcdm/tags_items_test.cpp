@@ -27,8 +27,10 @@ protected:
         font0_ = voc.Add(1, lcdm::kItemTextFont, OneGlyphFont('A', 0));
         font2_ = voc.Add(1, lcdm::kItemTextFont, OneGlyphFont(0xC4, 2));
         voc.Add(2, lcdm::kItemTextFont, OneGlyphFont('B', 0));
-        // Icon set 0 for language 70: one 8 x 1 icon with code 0x0102, yOffset 0.
-        iconSet_ = voc.Add(0, lcdm::kItemIconSet, {0, 70, 0, 9, 0x01, 0x02, 8, 1, 0, 0, 0xFF});
+        // Icon set 0 for language 70: an 8 x 1 icon with code 0x0102, yOffset 0,
+        // and one 65 pixels wide (code 0x0104) that no screen can show.
+        iconSet_ = voc.Add(0, lcdm::kItemIconSet, {0,    70, 0, 9,    0x01, 0x02, 8, 1, 0, 0,
+                                                   0xFF, 0,  9, 0x01, 0x04, 65,   1, 0, 0, 0xFF});
         ASSERT_EQ(10, voc.Init());
     }
     uint16_t procedure3_ = 0, script3_ = 0, string6_ = 0, font0_ = 0, font2_ = 0, iconSet_ = 0;
@@ -139,6 +141,9 @@ TEST_F(ItemTags, IconSetsFollowTheLanguage) {
     EXPECT_EQ("########", RowText(5, 0, 7));
     EXPECT_EQ(0, TagWith(DRAW_ICON, {0x01, 0x03}));
     EXPECT_EQ((Bytes{0}), Stack());
+    EXPECT_EQ(0, TagWith(DRAW_ICON, {0x01, 0x04}));  // found, but refused by the drawing
+    EXPECT_EQ((Bytes{0}), Stack());
+    EXPECT_EQ(8, PixelsOn());
 }
 
 TEST_F(ItemTags, LanguageSetsTheFontClass) {

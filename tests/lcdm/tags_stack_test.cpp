@@ -43,16 +43,66 @@ TEST_F(StackTags, Rearrangements) {
     EXPECT_EQ((Bytes{1}), Stack());
 }
 
+// Every tag checks its operands (data stack, then return stack) and then its
+// room before it does anything else: a failed check sets the status and
+// changes nothing, neither the stacks nor what the tag would have touched.
 TEST_F(StackTags, FailedChecksChangeNothing) {
-    EXPECT_EQ(lcdm::kStatusDataUnderflow, TagWith(ROT, {1, 2}));
-    EXPECT_EQ((Bytes{1, 2}), Stack());
-    EXPECT_EQ(lcdm::kStatusDataUnderflow, TagWith(DUP, Bytes{}));
-    FillStack(31);
-    EXPECT_EQ(lcdm::kStatusDataOverflow, Tag(DUP));
-    EXPECT_EQ(lcdm::kStatusDataOverflow, Tag(OVER));
-    FillStack(30);
-    EXPECT_EQ(lcdm::kStatusDataOverflow, Tag(DUP2));
-    EXPECT_EQ(30, Engine.dataDepth);
+    constexpr uint8_t kUnder = lcdm::kStatusDataUnderflow, kOver = lcdm::kStatusDataOverflow,
+                      kReturnOver = lcdm::kStatusReturnOverflow;
+    const struct {
+        uint8_t opcode, dataDepth, returnDepth, status;
+    } cases[] = {
+        // clang-format off
+        // Stack moves, arithmetic, variables, label store and data space.
+        {DUP, 0, 0, kUnder}, {DUP2, 1, 0, kUnder}, {SWAP, 1, 0, kUnder}, {ROT, 2, 0, kUnder},
+        {OVER, 1, 0, kUnder}, {AND, 1, 0, kUnder}, {NOT, 0, 0, kUnder}, {NEGATE, 0, 0, kUnder},
+        {MUL_DIV, 2, 0, kUnder}, {VAR_GET, 0, 0, kUnder}, {VAR_GET16, 0, 0, kUnder},
+        {VAR_SET, 1, 0, kUnder}, {VAR_SET16, 2, 0, kUnder}, {STORE_GET, 1, 0, kUnder},
+        {STORE_PUT, 2, 0, kUnder}, {PEEK, 1, 0, kUnder}, {POKE, 2, 0, kUnder},
+        {TO_MIN_SEC, 0, 0, kUnder}, {SPLIT_SERIAL, 3, 0, kUnder},
+        {DUP, 31, 0, kOver}, {OVER, 31, 0, kOver}, {DUP2, 30, 0, kOver},
+        {PUSH_FIRMWARE_VERSION, 31, 0, kOver},
+        // Control flow and the return stack.
+        {BRANCH_IF_ZERO, 0, 0, kUnder}, {SELECT, 0, 0, kUnder}, {SKIP_IF_ZERO, 0, 0, kUnder},
+        {SKIP_IF_NONZERO, 0, 0, kUnder}, {TO_RSTACK, 0, 0, kUnder},
+        {TO_RSTACK, 1, 31, kReturnOver}, {FETCH_R, 31, 2, kOver},
+        // Drawing, text output and the unit's hooks.
+        {PLOT, 0, 0, kUnder}, {LINE_TO, 3, 0, kUnder}, {RECTANGLE, 3, 0, kUnder},
+        {EMIT, 0, 0, kUnder}, {EMIT_HEX, 0, 0, kUnder}, {PRINT_U8, 1, 0, kUnder},
+        {PRINT_S8, 0, 0, kUnder}, {PRINT_S16, 1, 0, kUnder}, {OUTPUT, 0, 0, kUnder},
+        {SWITCH, 0, 0, kUnder}, {DRAW_LOGO, 0, 0, kUnder}, {GET_Y, 30, 0, kOver},
+        // Vocabulary items and languages; 0x11 on top is no item type of theirs.
+        {FIND_ITEM, 1, 0, kUnder}, {RUN_ITEM, 1, 0, kUnder}, {SELECT_ICON_SET, 1, 0, kUnder},
+        {PRINT_STRING, 2, 0, lcdm::kStatusWrongType}, {DRAW_ICON, 1, 0, kUnder},
+        {SET_LANGUAGE, 0, 0, kUnder}, {USED_LANGUAGE, 0, 0, kUnder},
+        {GET_LANGUAGE, 31, 0, kOver}, {GET_FONT_CLASS, 31, 0, kOver},
+        {PUSH_VOCABULARY_ID, 31, 0, kOver},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        lcdm::ModuleReset();
+        FillStack(c.dataDepth);
+        for (uint8_t i = 1; i <= c.returnDepth; ++i) Engine.returnStack[i] = 0x22;
+        Engine.returnDepth = c.returnDepth;
+        Engine.programCounter = 500;
+        lcdm::Graphics.GraphicsCursor = {5, 6};
+        const Bytes data = Stack(), returns = ReturnStack();
+        const Bytes store(lcdm::Labels.LabelStore, lcdm::Labels.LabelStore + lcdm::kLabelStoreSize);
+        const char* name = lcdm::Opcode(c.opcode).mnemonic;
+
+        EXPECT_EQ(c.status, Tag(c.opcode)) << name;
+        EXPECT_EQ(data, Stack()) << name;
+        EXPECT_EQ(returns, ReturnStack()) << name;
+        EXPECT_EQ(500, Engine.programCounter) << name;
+        EXPECT_EQ(0, PixelsOn()) << name;
+        EXPECT_EQ(5, lcdm::Graphics.GraphicsCursor.x) << name;
+        EXPECT_EQ(1, lcdm::Language.currentLanguage) << name;
+        EXPECT_EQ(store,
+                  Bytes(lcdm::Labels.LabelStore, lcdm::Labels.LabelStore + lcdm::kLabelStoreSize))
+            << name;
+        for (uint8_t v : Engine.TagVariables) EXPECT_EQ(0, v) << name;
+        for (uint8_t v : Engine.processorDataSpace) EXPECT_EQ(0, v) << name;
+    }
 }
 
 TEST_F(StackTags, UndropReexposesTheLastPoppedByte) {

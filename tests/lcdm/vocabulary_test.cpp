@@ -105,6 +105,12 @@ TEST_F(VocabularyTest, NthItemCountsTheHeaderAsZero) {
     EXPECT_EQ(NthItem(3), voc.next());  // the end marker itself
     EXPECT_EQ(NthItem(4), 0);
     EXPECT_EQ(NthItem(0xFFFF), 0);
+    // A length word of 0 ends the chain as 0xFFFF does, although the bytes
+    // behind it read as a string item.
+    WriteMemoryWord(0, voc.next());
+    WriteMemoryWord(kItemString, voc.next() + 2);
+    EXPECT_EQ(InitVocabulary(40), 3);
+    EXPECT_EQ(NthItem(4), 0);
 }
 
 TEST_F(VocabularyTest, FontAndIconSetLookupsRepeatUntilTheExtraByteMatches) {

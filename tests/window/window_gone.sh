@@ -12,7 +12,8 @@ failures=0
 start_display() {
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
   xvfb=$!
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+  # A busy machine may take a while to start the server.
+  for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
   export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
@@ -33,7 +34,7 @@ for after in 0.5 3; do
   start_display
   "$zorsim" >"$work/log" 2>&1 &
   sim=$!
-  window=$(timeout 10 xdotool search --sync --name '^ZOR Simulator$' | head -n 1)
+  window=$(timeout 30 xdotool search --sync --name '^ZOR Simulator$' | head -n 1)
   sleep "$after"
   xdotool windowclose "$window"
   if ends_within 5 "$sim" && [ "$status" -eq 0 ]; then
@@ -50,7 +51,7 @@ done
 start_display
 "$zorsim" >"$work/log" 2>&1 &
 sim=$!
-timeout 10 xdotool search --sync --name '^ZOR Simulator$' >/dev/null
+timeout 30 xdotool search --sync --name '^ZOR Simulator$' >/dev/null
 kill "$xvfb"
 if ends_within 5 "$sim"; then
   echo "display gone: zorsim ended"
