@@ -12,10 +12,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "Lcdm.h"
+#include "LinkMode.h"
 #include "ScriptRunner.h"
 #include "Session.h"
 
@@ -56,6 +58,7 @@ std::string CommandList() {
 struct CommandLine {
     zorhost::Options options;
     QStringList scripts;
+    std::optional<zorhost::LinkOptions> link;
 };
 
 [[noreturn]] void UsageError(const QString& message) {
@@ -76,8 +79,19 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     const QCommandLineOption strict("strict",
                                     "Count every error box (\"! error: ...\") as a failed "
                                     "expectation.");
-    parser.addOptions({help, version, trace, quiet, golden, strict});
-    parser.addPositionalArgument("SCRIPT", "Scenario scripts to run, in order.", "[SCRIPT ...]");
+    const QCommandLineOption link("link",
+                                  "After the scripts, serve the byte link to a host program at "
+                                  "ENDPOINT: pty, pty:LINKPATH, tcp:PORT or tcp:ADDRESS:PORT "
+                                  "(127.0.0.1 unless given; port 0 picks a free one). Runs until "
+                                  "interrupted.",
+                                  "ENDPOINT");
+    const QCommandLineOption once("once", "With --link: end when the first client leaves.");
+    const QCommandLineOption exitAfter("exit-after", "With --link: end after SECONDS.", "SECONDS");
+    parser.addOptions({help, version, trace, quiet, golden, strict, link, once, exitAfter});
+    parser.addPositionalArgument("SCRIPT",
+                                 "Scenario scripts to run, in order (with --link: to set the "
+                                 "module up first).",
+                                 "[SCRIPT ...]");
     if (!parser.parse(app.arguments())) UsageError(parser.errorText());
     if (parser.isSet(help)) {
         // The usage line names the program as users call it, not by its full path.
@@ -96,7 +110,28 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     line.options = {parser.isSet(trace), parser.isSet(quiet), parser.isSet(golden),
                     parser.isSet(strict)};
     line.scripts = parser.positionalArguments();
-    if (line.scripts.isEmpty()) line.scripts << "-";
+    if (parser.isSet(link)) {
+        zorhost::LinkOptions linkOptions;
+        std::string error;
+        const auto endpoint = services::ParseLinkEndpoint(parser.value(link).toStdString(), error);
+        if (!endpoint) UsageError(QString::fromStdString(error));
+        linkOptions.endpoint = *endpoint;
+        linkOptions.once = parser.isSet(once);
+        if (parser.isSet(exitAfter)) {
+            bool ok = false;
+            const double seconds = parser.value(exitAfter).toDouble(&ok);
+            if (!ok || seconds <= 0 || seconds > 1e6)
+                UsageError("--exit-after " + parser.value(exitAfter) +
+                           " is not a number of seconds (expected more than 0)");
+            linkOptions.exitAfterSeconds = seconds;
+        }
+        line.link = linkOptions;
+    } else if (parser.isSet(once) || parser.isSet(exitAfter)) {
+        UsageError("--once and --exit-after belong to --link");
+    }
+    // Without a link the scripts are the whole run; standard input stands in
+    // for none. With a link the scripts only set the module up.
+    if (line.scripts.isEmpty() && !line.link) line.scripts << "-";
     return line;
 }
 
@@ -142,5 +177,9 @@ int main(int argc, char** argv) {
     for (const QString& script : line.scripts)
         if (!RunOne(session, script.toStdString())) return kExitError;
     session.transcript.Flush();
+    if (line.link) {
+        const int status = zorhost::ServeLink(session, *line.link);
+        if (status != 0) return status;
+    }
     return session.transcript.AnyFailure() ? kExitFailedExpectation : 0;
 }
