@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace zorsim {
@@ -33,6 +34,14 @@ public:
     }
 
     QTime LocalTime() override { return QTime::currentTime(); }
+
+    std::optional<int> AskNumber(QWidget* parent, const QString& caption, const QString& label,
+                                 int value, int min, int max) override {
+        bool ok = false;
+        const int number = QInputDialog::getInt(parent, caption, label, value, min, max, 1, &ok);
+        if (!ok) return std::nullopt;
+        return number;
+    }
 };
 
 RealDesktop gRealDesktop;

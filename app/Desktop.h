@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QTime>
+#include <optional>
 
 class QWidget;
 
@@ -30,6 +31,9 @@ public:
     // An error box: the platform's error symbol, one OK button.
     virtual void ShowError(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual QTime LocalTime() = 0;
+    // A whole number from `min` to `max`, proposing `value`; nothing when cancelled.
+    virtual std::optional<int> AskNumber(QWidget* parent, const QString& caption,
+                                         const QString& label, int value, int min, int max) = 0;
 };
 
 // The desktop in use: the real one unless another was installed.

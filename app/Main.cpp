@@ -10,6 +10,7 @@
 #include "Artwork.h"
 #include "ColorPanel.h"
 #include "Lcdm.h"
+#include "LinkMenu.h"
 #include "PictureBox.h"
 #include "RadioGroup.h"
 #include "ZorApplication.h"
@@ -39,6 +40,7 @@ QString AsSentence(const std::string& text) {
 
 TForm1::TForm1(panel::HostPort& port, QWidget* parent) : QMainWindow(parent), port_(port) {
     CreateControls();
+    Link = new LinkMenu(*this, port_);
     ConnectHandlers();
     Form1 = this;
     lcdm::SetRenderLcdAndPump(&RenderLcdAndPump);
@@ -134,6 +136,7 @@ void TForm1::SplashTimerTimer() {
     SplashTimer->stop();  // it fires once only
     panel::SplashTimerTimer(port_);
     RenderLcd();
+    Link->StartupEnded();
 }
 
 void TForm1::btnInitVocClick() {
@@ -224,6 +227,22 @@ void TForm1::SaveLCDButtonClick() {
     if (fileName.isEmpty()) return;
     std::string error;
     if (!panel::SaveSnapshot(lcd_.Picture(), fileName.toStdString(), error)) ShowError(error);
+}
+
+void TForm1::SetHostControlsResting(bool resting, const QString& why) {
+    const std::initializer_list<QWidget*> controls = {
+        PageButton,        Image1,          TimeButton,  NextButton,
+        KeyFunctionButton, TextLabelButton, SendDIButton};
+    for (QWidget* control : controls) {
+        if (control->isEnabled() != resting) continue;  // already as asked
+        if (resting) {
+            restingTooltips_[control] = control->toolTip();
+            control->setToolTip(why);
+        } else {
+            control->setToolTip(restingTooltips_.take(control));
+        }
+        control->setEnabled(!resting);
+    }
 }
 
 void TForm1::ShowError(const std::string& text) {

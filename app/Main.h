@@ -4,6 +4,7 @@
 // module state it talks to lives in the module, for the whole run.
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 
 #include "Desktop.h"
@@ -25,6 +26,7 @@ class QTimer;
 namespace zorsim {
 
 class ColorPanel;
+class LinkMenu;
 class PictureBox;
 class RadioGroup;
 
@@ -77,6 +79,7 @@ public:
     QAction* About1;
     QTimer* Timer2;
     QTimer* SplashTimer;
+    LinkMenu* Link;  // the Link menu and the byte link to an outside host program
     FileDialogSettings OpenDIDialog;
     FileDialogSettings SaveLCDDialog;
 
@@ -103,6 +106,10 @@ public:
     void RenderLcd();
     // True once the window is closing: a script's wait then ends at once.
     bool Quitting() const { return quitting_; }
+    // While a host program is connected, the controls that send host bytes
+    // rest (disabled, `why` as their tooltip); Save LCD Image and the plate
+    // style stay.
+    void SetHostControlsResting(bool resting, const QString& why);
 
     const panel::PanelState& State() const { return state_; }
     const panel::IconPicture& Icon() const { return icon_; }
@@ -130,6 +137,7 @@ private:
     panel::IconPicture icon_;
     LcdBitmap lcd_;
     bool quitting_ = false;
+    QHash<QWidget*, QString> restingTooltips_;  // the tooltips the resting controls had
     bool activating_ = false;
 };
 

@@ -3,8 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
+#include <string>
 
 #include "Lcdm.h"
+#include "LinkMenu.h"
 #include "Main.h"
 #include "WindowGone.h"
 #include "ZorApplication.h"
@@ -37,10 +40,29 @@ bool DisplayAvailable(int argc, char** argv) {
 }
 
 constexpr const char* kUsage =
-    "Usage: zorsim [--help] [--version]\n"
+    "Usage: zorsim [--link ENDPOINT] [--help] [--version]\n"
     "Opens the ZOR Simulator window: the front plate with the module's LCD, and the\n"
     "controls that play the host (text labels, dynamic icons, key functions, clock, page).\n"
+    "\n"
+    "  --link ENDPOINT  also serve the module's byte link to a host program, once the\n"
+    "                   start-up screen has made way for page 0: pty, pty:LINKPATH (a\n"
+    "                   pseudo-terminal, with a symbolic link to it), tcp:PORT or\n"
+    "                   tcp:ADDRESS:PORT (127.0.0.1 unless given; 0 picks a free port).\n"
+    "                   The Link menu does the same while the window runs.\n"
+    "\n"
     "Without a display, drive the module from scripts with zorhost (zorhost --help).\n";
+
+// The value of --link ENDPOINT or --link=ENDPOINT, if given.
+std::optional<std::string> LinkArgument(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--link") == 0) {
+            if (i + 1 < argc) return std::string(argv[i + 1]);
+            return std::string();
+        }
+        if (std::strncmp(argv[i], "--link=", 7) == 0) return std::string(argv[i] + 7);
+    }
+    return std::nullopt;
+}
 
 constexpr const char* kNoDisplay =
     "zorsim: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n"
@@ -57,6 +79,15 @@ int main(int argc, char** argv) {
     if (HasArgument(argc, argv, "--version")) {
         std::printf("zorsim %s\n", ZOR_VERSION);
         return 0;
+    }
+    std::optional<services::LinkEndpoint> link;
+    if (const std::optional<std::string> text = LinkArgument(argc, argv)) {
+        std::string error;
+        link = services::ParseLinkEndpoint(*text, error);
+        if (!link) {
+            std::fprintf(stderr, "zorsim: %s\nTry 'zorsim --help'.\n", error.c_str());
+            return 2;
+        }
     }
     if (!DisplayAvailable(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
@@ -76,6 +107,16 @@ int main(int argc, char** argv) {
             QCoreApplication::quit();
         });
         app.installNativeEventFilter(&watch);
+        if (link) {
+            QString error;
+            if (!form.Link->Open(*link, error)) {
+                std::fprintf(stderr, "zorsim: %s\n", error.toUtf8().constData());
+                return 2;
+            }
+            // Where to connect, for the one who started the window.
+            std::printf("link: %s\n", form.Link->Server().Where().toUtf8().constData());
+            std::fflush(stdout);
+        }
         form.show();
         return app.exec();
     } catch (const std::exception& error) {

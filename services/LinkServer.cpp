@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QLocale>
+#include <csignal>
 
 #include "PtyTransport.h"
 #include "TcpTransport.h"
@@ -24,10 +25,15 @@ constexpr int kMaxNestedWaits = 8;
 
 LinkServer::LinkServer(panel::HostPort& port, QObject* parent) : QObject(parent), port_(port) {}
 
-LinkServer::~LinkServer() = default;
+LinkServer::~LinkServer() {
+    if (transport_) transport_->disconnect(this);
+}
 
 bool LinkServer::Open(const LinkEndpoint& endpoint, QString& error) {
     Close();
+    // A client that vanishes while its replies are written must not end the
+    // program with SIGPIPE; the write fails and the client is gone instead.
+    std::signal(SIGPIPE, SIG_IGN);
     std::unique_ptr<LinkTransport> transport;
     if (endpoint.kind == LinkEndpoint::Kind::kPty) {
         transport = std::make_unique<PtyTransport>(endpoint.linkPath);
@@ -90,8 +96,13 @@ qint64 LinkServer::Backlog() const {
     return transport_->Unwritten() + static_cast<qint64>(replies_.size());
 }
 
+void LinkServer::SetServing(bool serving) {
+    serving_ = serving;
+    if (serving_) Pump();
+}
+
 void LinkServer::Pump() {
-    if (!transport_ || depth_ >= kMaxNestedWaits) return;
+    if (!transport_ || !serving_ || depth_ >= kMaxNestedWaits) return;
     ++depth_;
     LinkTransport* transport = transport_.get();
     for (;;) {

@@ -31,6 +31,9 @@ public:
     bool Open(const LinkEndpoint& endpoint, QString& error);
     void Close();
     bool IsOpen() const { return transport_ != nullptr; }
+    // While not serving, clients may connect but their bytes wait (the
+    // window's own start-up must end first); serving again takes them.
+    void SetServing(bool serving);
 
     // "/dev/pts/7", "127.0.0.1:5555".
     QString Where() const;
@@ -60,6 +63,7 @@ private:
     std::deque<std::optional<uint8_t>> replies_;
     uint64_t firstSlot_ = 0;  // the number of the byte replies_.front() answers
     int depth_ = 0;
+    bool serving_ = true;
     uint64_t served_ = 0;
 };
 

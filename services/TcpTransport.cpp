@@ -18,6 +18,14 @@ TcpTransport::TcpTransport(QHostAddress address, quint16 port, QObject* parent)
     connect(&server_, &QTcpServer::newConnection, this, &TcpTransport::Accept);
 }
 
+TcpTransport::~TcpTransport() {
+    // A socket going away says it disconnected; nobody may hear that now.
+    if (client_) {
+        client_->disconnect(this);
+        delete client_.data();
+    }
+}
+
 bool TcpTransport::Open(QString& error) {
     if (server_.listen(address_, port_)) return true;
     error = "cannot listen on " + address_.toString() + ":" + QString::number(port_) + ": " +

@@ -16,6 +16,7 @@ class TcpTransport : public LinkTransport {
 
 public:
     TcpTransport(QHostAddress address, quint16 port, QObject* parent = nullptr);
+    ~TcpTransport() override;
 
     bool Open(QString& error) override;
     QString Where() const override;

@@ -49,6 +49,14 @@ public:
         boxes.push_back({true, caption, text});
     }
     QTime LocalTime() override { return time; }
+    std::optional<int> AskNumber(QWidget*, const QString& caption, const QString&, int, int,
+                                 int) override {
+        numberAsked.push_back(caption);
+        if (numberAnswers.empty()) return std::nullopt;
+        const int answer = numberAnswers.front();
+        numberAnswers.erase(numberAnswers.begin());
+        return answer;
+    }
 
     // The answers the dialogs give, in order; none left (or "") = cancelled.
     QStringList openAnswers;
@@ -57,6 +65,8 @@ public:
     std::vector<zorsim::FileDialogSettings> saveAsked;
     std::vector<Box> boxes;
     QTime time{14, 5};
+    std::vector<int> numberAnswers;  // none left = cancelled
+    QStringList numberAsked;
 
 private:
     static QString Next(QStringList& answers) {

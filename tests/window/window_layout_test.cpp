@@ -122,12 +122,14 @@ private slots:
     }
 
     void menuAndTimers() {
+        // The front panel's File and About, with the Link menu between them.
         const QList<QAction*> top = form().MainMenu1->actions();
-        QCOMPARE(top.size(), 2);
+        QCOMPARE(top.size(), 3);
         QCOMPARE(top[0]->text(), QString("File"));
         QCOMPARE(top[0]->menu(), form().Files1);
-        QCOMPARE(top[1], form().About1);
-        QCOMPARE(top[1]->text(), QString("About"));
+        QCOMPARE(top[1]->text(), QString("Link"));
+        QCOMPARE(top[2], form().About1);
+        QCOMPARE(top[2]->text(), QString("About"));
         const QList<QAction*> file = form().Files1->actions();
         QCOMPARE(file.size(), 3);
         QCOMPARE(file[0]->text(), QString("Save LCD Image"));

@@ -63,8 +63,6 @@ int ServeLink(Session& session, const LinkOptions& options) {
     session.transcript.Flush();
     std::cout << "link: " << server.Where().toStdString() << std::endl;
 
-    // A client that vanishes must not kill the server with SIGPIPE.
-    std::signal(SIGPIPE, SIG_IGN);
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         std::cerr << "zorhost: cannot watch for signals\n";
         return kExitError;

@@ -59,6 +59,7 @@ struct CommandLine {
     zorhost::Options options;
     QStringList scripts;
     std::optional<zorhost::LinkOptions> link;
+    QStringList after;  // with --link: scripts run once the link has ended
 };
 
 [[noreturn]] void UsageError(const QString& message) {
@@ -87,7 +88,11 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
                                   "ENDPOINT");
     const QCommandLineOption once("once", "With --link: end when the first client leaves.");
     const QCommandLineOption exitAfter("exit-after", "With --link: end after SECONDS.", "SECONDS");
-    parser.addOptions({help, version, trace, quiet, golden, strict, link, once, exitAfter});
+    const QCommandLineOption after("after",
+                                   "With --link: run SCRIPT on the module once the link has "
+                                   "ended (to check what the host program did); repeatable.",
+                                   "SCRIPT");
+    parser.addOptions({help, version, trace, quiet, golden, strict, link, once, exitAfter, after});
     parser.addPositionalArgument("SCRIPT",
                                  "Scenario scripts to run, in order (with --link: to set the "
                                  "module up first).",
@@ -126,8 +131,9 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
             linkOptions.exitAfterSeconds = seconds;
         }
         line.link = linkOptions;
-    } else if (parser.isSet(once) || parser.isSet(exitAfter)) {
-        UsageError("--once and --exit-after belong to --link");
+        line.after = parser.values(after);
+    } else if (parser.isSet(once) || parser.isSet(exitAfter) || parser.isSet(after)) {
+        UsageError("--once, --exit-after and --after belong to --link");
     }
     // Without a link the scripts are the whole run; standard input stands in
     // for none. With a link the scripts only set the module up.
@@ -180,6 +186,10 @@ int main(int argc, char** argv) {
     if (line.link) {
         const int status = zorhost::ServeLink(session, *line.link);
         if (status != 0) return status;
+        zorhost::InstallVirtualTime(session);
+        for (const QString& script : line.after)
+            if (!RunOne(session, script.toStdString())) return kExitError;
+        session.transcript.Flush();
     }
     return session.transcript.AnyFailure() ? kExitFailedExpectation : 0;
 }
