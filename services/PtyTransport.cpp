@@ -14,6 +14,8 @@
 namespace services {
 namespace {
 
+constexpr qsizetype kWriteBatch = 4096;
+
 QString SystemError(const std::string& what) {
     return QString::fromStdString(what + ": " + std::strerror(errno));
 }
@@ -125,7 +127,12 @@ QByteArray PtyTransport::Read(qint64 max) {
 void PtyTransport::Write(const QByteArray& bytes) {
     if (master_ < 0 || hungUp_) return;
     pending_ += bytes;
-    Flush();
+    // Replies leave in batches: when the event loop next runs (after the
+    // bytes read at once, or inside a DELAY wait), or once a few kB wait.
+    if (pending_.size() >= kWriteBatch)
+        Flush();
+    else
+        writeWatch_->setEnabled(true);
 }
 
 void PtyTransport::Flush() {
