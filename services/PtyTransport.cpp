@@ -176,6 +176,7 @@ void PtyTransport::CheckForClient() {
     pollfd watch{master_, POLLIN, 0};
     if (::poll(&watch, 1, 0) < 0 || (watch.revents & POLLHUP) != 0) return;
     hungUp_ = false;
+    reading_ = true;  // whatever held the last client back does not hold this one
     clientWatch_.stop();
     UpdateReadWatch();
     if (watch.revents & POLLIN) emit Readable();

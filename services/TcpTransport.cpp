@@ -48,6 +48,7 @@ void TcpTransport::Accept() {
             continue;
         }
         client_ = socket;
+        reading_ = true;  // whatever held the last client back does not hold this one
         socket->setReadBufferSize(kReadBufferBytes);
         socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(socket, &QTcpSocket::readyRead, this, [this] {

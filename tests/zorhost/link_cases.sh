@@ -46,10 +46,22 @@ for row in tcp pty; do
     target=$work/line
     [ "$(readlink line)" = "$endpoint" ] || fail "line points to $(readlink line), not $endpoint"
   fi
-  "$link_host" "$target" >host.out 2>&1 || fail "the host program failed: $(cat host.out)"
+  timeout 20 "$link_host" "$target" >host.out 2>&1 || fail "the host program failed: $(cat host.out)"
   ends_with 0
   [ ! -e line ] && [ ! -L line ] || fail "the link's symbolic link was left behind"
 done
+
+# A client that floods and leaves without reading: the replies meet a closed
+# connection (SIGPIPE, EPIPE), and the next client is served all the same.
+row=vanishing_client
+start_zorhost --link tcp:0 --after link_check.zh start.zh
+port=${endpoint##*:}
+{ exec 3<>"/dev/tcp/127.0.0.1/$port" && head -c 300000 /dev/zero >&3; exec 3>&-; } 2>/dev/null
+sleep 0.5
+kill -0 "$server" 2>/dev/null || fail "zorhost ended when the client vanished: $(cat zorhost.err)"
+timeout 20 "$link_host" "tcp:$endpoint" >host.out 2>&1 || fail "the next client failed: $(cat host.out)"
+kill -TERM "$server"
+ends_with 0
 
 row=sigterm
 start_zorhost --link tcp:0 start.zh
