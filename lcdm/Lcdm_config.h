@@ -55,5 +55,9 @@ inline constexpr uint16_t kProcessorDataSpaceSize = 256;
 #define LCDM_RUN_GUARD_TAGS 1000000u
 #endif
 inline constexpr uint32_t kRunGuardTags = LCDM_RUN_GUARD_TAGS;
+// The addresses of the last tags before a run-guard stop, kept so that a
+// report can name the loop that ran away: 64 words.
+inline constexpr uint32_t kGuardTrailTags = 64;
+static_assert(kRunGuardTags >= kGuardTrailTags, "the trail lies within the guarded run");
 
 }  // namespace lcdm

@@ -13,6 +13,7 @@ SwitchHook gSwitchHook = nullptr;
 
 namespace {
 TagTraceHook gTraceHook = nullptr;
+RunEndHook gRunEndHook = nullptr;
 
 struct HandlerTable {
     TagHandler handlers[256];
@@ -42,6 +43,7 @@ void SetRenderLcdAndPump(RenderLcdAndPumpHook hook) { gRenderLcdAndPump = hook; 
 void SetOutputHook(OutputHook hook) { gOutputHook = hook; }
 void SetSwitchHook(SwitchHook hook) { gSwitchHook = hook; }
 void SetTagTraceHook(TagTraceHook hook) { gTraceHook = hook; }
+void SetRunEndHook(RunEndHook hook) { gRunEndHook = hook; }
 
 TagHandler HandlerOf(uint8_t opcode) { return kHandlers.handlers[opcode]; }
 
@@ -52,6 +54,7 @@ void Dispatch(uint8_t opcode, uint8_t byte1, uint8_t byte2) {
 
 void FetchCycle() {
     const uint16_t address = Engine.programCounter;
+    Engine.lastTagAddress = address;
     Engine.currentOpcode = NextProgramByte();
     // Operand registers a tag does not fill keep the values of an earlier tag.
     const uint8_t length = TagLength(Engine.currentOpcode);
@@ -79,8 +82,14 @@ void RunScript(uint8_t number, uint8_t parameter) {
             break;
         }
         ++Engine.tagsSinceWait;
+        // The last tags before the bound leave their addresses in the trail;
+        // a DELAY wait among them starts the count, and the trail, afresh.
+        if (Engine.tagsSinceWait > kRunGuardTags - kGuardTrailTags)
+            Engine.guardTrail[Engine.tagsSinceWait - 1 - (kRunGuardTags - kGuardTrailTags)] =
+                Engine.programCounter;
         FetchCycle();
     }
+    if (gRunEndHook) gRunEndHook(number, parameter);
     Engine.dataDepth = 0;
     Engine.returnDepth = 0;
 }

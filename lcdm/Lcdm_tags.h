@@ -23,6 +23,10 @@ struct EngineState {
     uint8_t TagVariables[kTagVariableCount];  // never cleared by a run or a reset
     uint8_t DelayCounter;              // counted down by the 100 ms timer
     uint32_t tagsSinceWait;            // run guard: tags executed since DELAY last waited
+    uint16_t lastTagAddress;           // the address of the tag fetched last
+    // The addresses of the last kGuardTrailTags tags before a run-guard stop,
+    // oldest first; filled only by a run the guard stops.
+    uint16_t guardTrail[kGuardTrailTags];
     uint8_t processorDataSpace[kProcessorDataSpaceSize];  // what PEEK and POKE reach
 };
 extern EngineState Engine;
@@ -57,6 +61,13 @@ void SetSwitchHook(SwitchHook hook);
 // after the fetch, before the tag runs, with the tag's own address.
 using TagTraceHook = void (*)(uint16_t address, uint8_t opcode, uint8_t byte1, uint8_t byte2);
 void SetTagTraceHook(TagTraceHook hook);
+
+// Optional observer of every host-run script's end (for fault reports): called
+// as RunScript ends, before it empties the stacks, so that the StatusRegister,
+// the stacks, Engine.lastTagAddress (the tag that stopped the run) and, after
+// a run-guard stop, Engine.guardTrail are as the run left them.
+using RunEndHook = void (*)(uint8_t number, uint8_t parameter);
+void SetRunEndHook(RunEndHook hook);
 
 // One tag: the dispatcher the fetch cycle and the host link's direct tags use.
 void Dispatch(uint8_t opcode, uint8_t byte1, uint8_t byte2);

@@ -142,6 +142,50 @@ TEST_F(Engine_, RunGuardEndsAnEndlessLoop) {
     EXPECT_EQ(lcdm::kRunGuardTags, Engine.tagsSinceWait);
 }
 
+// What a run's end shows a fault report: the status, the tag that stopped
+// the run and the stacks as it left them, before RunScript empties them.
+struct RunEnd {
+    uint8_t number = 0, parameter = 0, status = 0, dataDepth = 0, top = 0;
+    uint16_t lastTag = 0;
+};
+RunEnd gRunEnd;
+void RecordRunEnd(uint8_t number, uint8_t parameter) {
+    gRunEnd = {number, parameter, Engine.StatusRegister, Engine.dataDepth,
+               Engine.dataStack[Engine.dataDepth], Engine.lastTagAddress};
+}
+
+TEST_F(Engine_, TheRunEndHookSeesWhereAndHowARunStopped) {
+    lcdm::SetRunEndHook(RecordRunEnd);
+    struct Case {
+        Bytes code;
+        uint8_t status;
+        uint16_t lastTagOffset;  // from the script's first tag
+        uint8_t dataDepth, top;
+    };
+    const Case cases[] = {
+        // The run starts with its parameter on the data stack.
+        {{LIT(7), END, 0, 0}, lcdm::kStatusEnded, 1, 0, 0},  // END empties the stacks itself
+        {{LIT(7), PUSH8, 9, DROP, DROP, DROP, DROP}, lcdm::kStatusDataUnderflow, 6, 0, 0},
+        {{LIT(7), PUSH8, 9, 200}, lcdm::kStatusInvalidOpcode, 3, 3, 9},
+        {{NOP, BRANCH, 0xFD}, lcdm::kStatusRunGuard, 1, 1, 42},  // the loop: NOP at 0, BRANCH at 1
+    };
+    for (const Case& c : cases) {
+        gRunEnd = {};
+        EXPECT_EQ(c.status, RunProgram(c.code, 42));
+        EXPECT_EQ(1, gRunEnd.number);
+        EXPECT_EQ(42, gRunEnd.parameter);
+        EXPECT_EQ(c.status, gRunEnd.status);
+        EXPECT_EQ(ScriptBody() + c.lastTagOffset, gRunEnd.lastTag) << int{c.status};
+        EXPECT_EQ(c.dataDepth, gRunEnd.dataDepth) << int{c.status};
+        EXPECT_EQ(c.top, gRunEnd.top) << int{c.status};
+        EXPECT_EQ(0, Engine.dataDepth);  // emptied after the hook
+    }
+    // The trail of a run-guard stop holds the loop's last tags, oldest first.
+    for (uint32_t i = 0; i < lcdm::kGuardTrailTags; ++i)
+        EXPECT_EQ(ScriptBody() + (i % 2 == 0 ? 0 : 1), Engine.guardTrail[i]) << i;
+    lcdm::SetRunEndHook(nullptr);
+}
+
 // Waiting in DELAY resets the count: a long animation is not a runaway.
 uint8_t PumpThatStopsLater() {
     if (++gPumpCalls == static_cast<int>(lcdm::kRunGuardTags / 2)) Engine.StatusRegister = 1;
