@@ -320,6 +320,19 @@ TEST(ZorasmLayout, TheImageMustFitInModuleMemory) {
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 36340, 0\n", {}, 1000)), "");
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 70000, 0\n")),
               "t.zasm:2: .repeat count 70000 is out of range (expected 0 to 65535)\n");
+    // No more bytes than memory holds are ever made (a few lines once asked
+    // for a GB): a larger .repeat is refused where it stands, and what lies
+    // past the end of memory takes its room but keeps no bytes.
+    EXPECT_EQ(Errors(AssembleText(".data\n .repeat 65535, 0, 0\n")),
+              "t.zasm:2: .repeat 65535 of 2 bytes makes 131070 bytes, more than module memory "
+              "holds (37344)\n");
+    std::string items;
+    for (int n = 0; n < 100; ++n) items += ".procedure " + std::to_string(n) + ", 65534\n";
+    const zorasm::Assembly past = AssembleText(items + ".data\n .repeat 37344, 0\n .word 0\n");
+    EXPECT_EQ(Errors(past),
+              "t.zasm:1: this runs to address 65534, past the end of module memory (37344 "
+              "bytes)\n");
+    EXPECT_LE(past.bytes.size(), zorasm::kModuleMemorySize);
 }
 
 // ------------------------------------------------ pictures, fonts, icons ---

@@ -124,6 +124,10 @@ private:
             case Block::Kind::kData: block = Data(pending); break;
         }
         CheckRoom(block);
+        // Past the end of memory the image is in error and never written:
+        // the blocks still take their room, so that every later message
+        // names the right address, but their bytes are not kept.
+        if (reportedRoom_) block.lines.clear();
         for (const ListingLine& line : block.lines)
             assembly_.bytes.insert(assembly_.bytes.end(), line.bytes.begin(), line.bytes.end());
         address_ += block.length;
@@ -153,8 +157,11 @@ private:
             block.position = pending.body.front()->position;
         }
         Body body(pending.body, false, "data outside any item", constants_, Errors());
-        for (ListingLine& line : body.Encode(address_)) block.lines.push_back(std::move(line));
         block.length = body.Size();
+        // Data longer than module memory can only be an error (CheckRoom
+        // reports it); its bytes are not made.
+        if (block.length > kModuleMemorySize) return block;
+        for (ListingLine& line : body.Encode(address_)) block.lines.push_back(std::move(line));
         return block;
     }
 

@@ -137,7 +137,15 @@ uint32_t Body::MeasureData(const Statement& statement) {
         ExpectOperands(statement, 2, SIZE_MAX, "COUNT, BYTE, ...");
         const long count =
             EvaluateIn(statement.operands[0], constants_, nullptr, at, ".repeat count", 0, 65535);
-        return static_cast<uint32_t>(count * static_cast<long>(statement.operands.size() - 1));
+        const long size = count * static_cast<long>(statement.operands.size() - 1);
+        // Refused before a byte is made: no image holds more than module
+        // memory, and a line of a few hundred characters could ask for a GB.
+        if (size > static_cast<long>(kModuleMemorySize))
+            Fail(at, ".repeat " + statement.operands[0].source + " of " +
+                         std::to_string(statement.operands.size() - 1) + " bytes makes " +
+                         std::to_string(size) + " bytes, more than module memory holds (" +
+                         std::to_string(kModuleMemorySize) + ")");
+        return static_cast<uint32_t>(size);
     }
     Fail(at, "unknown directive " + name + " in " + where_ +
                  " (expected a tag, .byte, .word, .text, .repeat or .entry)");
