@@ -25,6 +25,7 @@ struct CommandRow {
     uint8_t first;  // first byte, or the first of a range sharing one handler
     uint8_t last;
     const char* name;
+    CommandOperands operands;  // what its operand bytes mean (traces)
     CommandHandler handler;
 };
 

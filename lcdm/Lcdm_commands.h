@@ -62,8 +62,34 @@ uint8_t OneByteCommand(uint8_t command);
 uint8_t TwoByteCommand(uint8_t command);
 uint8_t ThreeByteCommand(uint8_t command);
 
+// What a command's operand bytes mean, as its table row says, for traces.
+enum class CommandOperands : uint8_t {
+    kNone,                // a one-byte command
+    kValue,               // one byte taken as a number
+    kDataByte,            // one byte for the DataBuffer
+    kKey,                 // a key number, 1 to 28
+    kLanguage,            // a language byte
+    kConfirm,             // the confirmation byte 0xAC, without which nothing happens
+    kNibbleAndValue,      // the first byte's low four bits name a variable or script; the operand its value
+    kIndexAndValue,       // a variable or script number, then its value or parameter
+    kAddress,             // a module memory address, high byte first
+    kWordLowFirst,        // a 16-bit value, low byte first
+    kDataBytes,           // two bytes for the DataBuffer
+    kLanguageAndConfirm,  // a language byte, then the confirmation byte
+    kValuePair,           // two bytes taken as numbers
+};
+
+struct CommandInfo {
+    const char* name;  // as the command table names it ("DATA_BYTE")
+    uint8_t length;    // 1, 2 or 3 bytes, from the first byte's top bits
+    CommandOperands operands;
+};
+
 // Names of the commands for listings and traces; nullptr for unassigned ones.
 const char* CommandName(uint8_t firstByte);
+// The command table's row for `firstByte`; false for unassigned ones and for
+// bytes that are no first byte (0xC0..0xFF).
+bool DescribeCommand(uint8_t firstByte, CommandInfo& info);
 
 // Outputs of the link the simulator does not have: the block packets of a
 // block read (header and ten bytes a packet) and the service command.

@@ -10,8 +10,12 @@ namespace lcdm {
 BlockTransmitHook gBlockTransmitHook = nullptr;
 ServiceHook gServiceHook = nullptr;
 
-void SetBlockTransmitHook(BlockTransmitHook hook) { gBlockTransmitHook = hook; }
-void SetServiceHook(ServiceHook hook) { gServiceHook = hook; }
+void SetBlockTransmitHook(BlockTransmitHook hook) {
+    gBlockTransmitHook = hook;
+}
+void SetServiceHook(ServiceHook hook) {
+    gServiceHook = hook;
+}
 
 uint8_t Unassigned(const Command&) {
     Engine.StatusRegister = kStatusUnassignedCommand;
@@ -72,15 +76,29 @@ uint8_t ThreeByteCommand(uint8_t command) {
     return RunCommand(kThreeByteCommands, kThreeByteCommandCount, 0x80 | (command & 0x3F));
 }
 
-const char* CommandName(uint8_t firstByte) {
-    const CommandRow* row = nullptr;
+namespace {
+
+const CommandRow* RowOf(uint8_t firstByte) {
     switch (firstByte >> 6) {
-        case 0: row = FindCommand(kOneByteCommands, kOneByteCommandCount, firstByte); break;
-        case 1: row = FindCommand(kTwoByteCommands, kTwoByteCommandCount, firstByte); break;
-        case 2: row = FindCommand(kThreeByteCommands, kThreeByteCommandCount, firstByte); break;
-        default: break;
+        case 0: return FindCommand(kOneByteCommands, kOneByteCommandCount, firstByte);
+        case 1: return FindCommand(kTwoByteCommands, kTwoByteCommandCount, firstByte);
+        case 2: return FindCommand(kThreeByteCommands, kThreeByteCommandCount, firstByte);
+        default: return nullptr;
     }
+}
+
+}  // namespace
+
+const char* CommandName(uint8_t firstByte) {
+    const CommandRow* row = RowOf(firstByte);
     return row ? row->name : nullptr;
+}
+
+bool DescribeCommand(uint8_t firstByte, CommandInfo& info) {
+    const CommandRow* row = RowOf(firstByte);
+    if (!row) return false;
+    info = {row->name, static_cast<uint8_t>((firstByte >> 6) + 1), row->operands};
+    return true;
 }
 
 void LinkReset() {

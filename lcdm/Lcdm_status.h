@@ -39,4 +39,9 @@ enum Status : uint8_t {
     kStatusRunGuard = 40,
 };
 
+// The status's name as the StatusRegister means it ("data stack underflow";
+// 1 is "ended"), for transcripts, reports and the window; "unknown status"
+// for a value the module never sets.
+const char* StatusName(uint8_t status);
+
 }  // namespace lcdm

@@ -2,7 +2,7 @@
 
 #include "Lcdm.h"
 
-namespace zorhost {
+namespace services {
 
 std::vector<ChainItem> WalkChain(uint16_t start) {
     std::vector<ChainItem> items;
@@ -20,4 +20,4 @@ std::vector<ChainItem> WalkChain(uint16_t start) {
     return items;
 }
 
-}  // namespace zorhost
+}  // namespace services

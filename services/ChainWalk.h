@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zorhost {
+namespace services {
 
 struct ChainItem {
     uint16_t address;
@@ -18,4 +18,4 @@ struct ChainItem {
 // module then refuses the whole vocabulary.
 std::vector<ChainItem> WalkChain(uint16_t start);
 
-}  // namespace zorhost
+}  // namespace services

@@ -78,7 +78,7 @@ run long_token 2 '^long_token.zh:1: unknown command "x{60}\.\.\." \(60000 bytes\
 row=streaming
 { printf 'print status\n'; sleep 4; printf 'print cursor\n'; } | "$zorhost" - >out.txt 2>&1 &
 sleep 2
-[ "$(cat out.txt)" = "status 0" ] || fail "after 2 s the transcript is: $(cat out.txt)"
+[ "$(cat out.txt)" = "status 0 (ok)" ] || fail "after 2 s the transcript is: $(cat out.txt)"
 wait
 [ "$(tail -n 1 out.txt)" = "cursor 0 0" ] || fail "the last line did not run: $(cat out.txt)"
 

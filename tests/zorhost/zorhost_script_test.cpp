@@ -202,7 +202,7 @@ TEST_F(VocabularyFileTest, LoadedVocabularyIsInitialisedAndListed) {
 TEST_F(VocabularyFileTest, DelayWaitsInVirtualTicks) {
     Write("voc.bin", kVocabulary);
     const std::string out =
-        Run("panel load-vocabulary voc.bin 1000\nsend 81 03 00\n", {.trace = true});
+        Run("panel load-vocabulary voc.bin 1000\nsend 81 03 00\n", {.trace = zorhost::TraceMode::kRaw});
     EXPECT_TRUE(ok) << error;
     EXPECT_EQ(lcdm::Engine.StatusRegister, lcdm::kStatusEnded);
     EXPECT_EQ(lcdm::Engine.TagVariables[9], 1);

@@ -8,6 +8,7 @@
 #include "ScriptError.h"
 #include "panel/LcdPicture.h"
 #include "panel/Snapshot.h"
+#include "services/ModuleText.h"
 
 namespace zorhost {
 namespace {
@@ -33,8 +34,8 @@ void ExpectReply(Session& session, const Args& args) {
 
 void ExpectStatus(Session& session, const Args& args) {
     args.RequireCount(1, 1);
-    Check(session, "status " + std::to_string(args.Number(0, 0, 255)),
-          "status " + std::to_string(lcdm::Engine.StatusRegister));
+    Check(session, "status " + services::StatusText(static_cast<uint8_t>(args.Number(0, 0, 255))),
+          "status " + services::StatusText(lcdm::Engine.StatusRegister));
 }
 
 void ExpectPointer(Session& session, const Args& args) {

@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "Lcdm.h"
+#include "RunReports.h"
 #include "panel/Startup.h"
 #include "services/LinkServer.h"
 
@@ -86,9 +87,11 @@ int ServeLink(Session& session, const LinkOptions& options) {
     QObject::connect(&timer2, &QTimer::timeout, [&session] { panel::Timer2Timer(session.port); });
     timer2.start();
     lcdm::SetRenderLcdAndPump(&WaitForEvents);
+    InstallRunReports(session);
 
     QCoreApplication::exec();
 
+    RemoveRunReports();
     lcdm::SetRenderLcdAndPump(nullptr);
     ::signal(SIGINT, SIG_DFL);
     ::signal(SIGTERM, SIG_DFL);

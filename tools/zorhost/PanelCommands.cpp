@@ -2,7 +2,6 @@
 // same panel logic the window uses.
 #include <algorithm>
 
-#include "ChainWalk.h"
 #include "Command.h"
 #include "Format.h"
 #include "Lcdm.h"
@@ -11,6 +10,7 @@
 #include "panel/IconFile.h"
 #include "panel/IconUpload.h"
 #include "panel/Startup.h"
+#include "services/ChainWalk.h"
 
 namespace zorhost {
 namespace {
@@ -200,7 +200,7 @@ void LoadVocabulary(Session& session, const Args& args) {
     session.port.Send(0x67);
     session.port.Send(lcdm::kConfirm);
     // The reply is the item count modulo 256; the chain itself gives it whole.
-    session.transcript.Line("vocabulary: " + std::to_string(WalkChain(address).size()) +
+    session.transcript.Line("vocabulary: " + std::to_string(services::WalkChain(address).size()) +
                             " items at " + std::to_string(address));
 }
 

@@ -1,6 +1,5 @@
 // Inspection commands: module state printed in the transcript, and LCD
 // snapshots written to files.
-#include "ChainWalk.h"
 #include "Command.h"
 #include "Format.h"
 #include "FrameFile.h"
@@ -8,6 +7,8 @@
 #include "ScriptError.h"
 #include "panel/LcdPicture.h"
 #include "panel/Snapshot.h"
+#include "services/ChainWalk.h"
+#include "services/ModuleText.h"
 
 namespace zorhost {
 namespace {
@@ -30,7 +31,7 @@ void PrintBytes(Session& session, const Args& args, const std::string& name,
 
 void PrintStatus(Session& session, const Args& args) {
     args.RequireCount(0, 0);
-    session.transcript.Line("status " + std::to_string(lcdm::Engine.StatusRegister));
+    session.transcript.Line("status " + services::StatusText(lcdm::Engine.StatusRegister));
 }
 
 void PrintMem(Session& session, const Args& args) {
@@ -88,7 +89,7 @@ void PrintVocabulary(Session& session, const Args& args) {
         session.transcript.Line("no vocabulary");
         return;
     }
-    for (const ChainItem& item : WalkChain(lcdm::Vocabulary.vocabularyStart))
+    for (const services::ChainItem& item : services::WalkChain(lcdm::Vocabulary.vocabularyStart))
         session.transcript.Line(std::to_string(item.address) + " " + std::to_string(item.length) +
                                 " " + std::to_string(item.number) + " " +
                                 std::to_string(item.type));
@@ -111,7 +112,7 @@ void Snapshot(Session& session, const Args& args) {
 }
 
 constexpr CommandSpec kCommands[] = {
-    {"print status", "print status", "status N", PrintStatus},
+    {"print status", "print status", "status N (its name)", PrintStatus},
     {"print mem", "print mem ADDR [LEN]", "module memory, 16 bytes a line (LEN default 16)",
      PrintMem},
     {"print store", "print store ADDR [LEN]", "the label store, as print mem", PrintStore},

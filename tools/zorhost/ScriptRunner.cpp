@@ -2,6 +2,7 @@
 
 #include "Format.h"
 #include "Lcdm.h"
+#include "RunReports.h"
 #include "ScriptError.h"
 #include "panel/Startup.h"
 
@@ -68,6 +69,14 @@ std::vector<CommandSpec> AllCommands() {
 bool RunScript(Session& session, std::istream& in, std::ostream& err) {
     static const std::vector<CommandSpec> commands = AllCommands();
     session.line = 0;
+    InstallRunReports(session);
+    struct AtTheEnd {
+        Session& session;
+        ~AtTheEnd() {
+            RemoveRunReports();
+            session.transcript.EndOfScript();
+        }
+    } atTheEnd{session};
     std::string text;
     for (LineRead read;;) {
         // Before waiting for more of the script, show what it printed so far:

@@ -10,7 +10,10 @@ DiskFileAccess gDisk;
 
 Session::Session(std::ostream& out, const Options& runOptions, FileAccess* fileAccess)
     : options(runOptions), files(fileAccess ? *fileAccess : gDisk), transcript(out, options) {
-    port.SetObserver([this](const panel::PortEvent& event) { transcript.Trace(event); });
+    port.SetObserver([this](const panel::PortEvent& event) {
+        transcript.Trace(event);
+        if (recorder) recorder->Event(event);
+    });
 }
 
 std::string Session::Resolve(const std::string& fileName) const {

@@ -2,12 +2,16 @@
 // transcript, and where in which script we are.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "FileAccess.h"
 #include "Transcript.h"
 #include "panel/Handlers.h"
 #include "panel/HostPort.h"
+#include "services/Recorder.h"
+#include "services/SourceMap.h"
 
 namespace zorhost {
 
@@ -30,6 +34,13 @@ struct Session {
     std::string scriptName = "-";  // as given on the command line
     std::string scriptFolder;      // empty: the working directory
     int line = 0;
+
+    // --map: where the loaded vocabulary's tags came from.
+    std::optional<services::SourceMap> map;
+    std::string mapName;
+    bool mapMismatch = false;  // said once; reports then give addresses only
+    // --record: every host byte carried out, as a scenario that replays it.
+    std::unique_ptr<services::Recorder> recorder;
 };
 
 }  // namespace zorhost

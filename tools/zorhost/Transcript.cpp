@@ -19,8 +19,18 @@ void Transcript::ErrorBox(const std::string& where, const std::string& text) {
     if (options_.strict) Failure(where, "no error box", "! error: " + text);
 }
 
+void Transcript::EndOfScript() {
+    if (options_.trace != TraceMode::kDecoded || options_.quiet) return;
+    for (const std::string& line : commands_.Incomplete("waits for more bytes"))
+        out_ << line << '\n';
+}
+
 void Transcript::Trace(const panel::PortEvent& event) {
-    if (!options_.trace || options_.quiet) return;
+    if (options_.trace == TraceMode::kOff || options_.quiet) return;
+    if (options_.trace == TraceMode::kDecoded) {
+        for (const std::string& line : commands_.Lines(event)) out_ << line << '\n';
+        return;
+    }
     if (event.kind == panel::PortEvent::Kind::kDirect)
         out_ << "! " << event.access << '\n';
     else

@@ -7,14 +7,24 @@
 #include <string>
 
 #include "panel/HostPort.h"
+#include "services/CommandTrace.h"
 
 namespace zorhost {
 
+enum class TraceMode {
+    kOff,
+    kDecoded,  // each command on one line, named and decoded
+    kRaw,      // each host byte as "> HH L RR"
+};
+
 struct Options {
-    bool trace = false;
+    TraceMode trace = TraceMode::kOff;
     bool quiet = false;
     bool updateGolden = false;
     bool strict = false;  // an error box counts as a failed expectation
+    // --trace-tags: 0 off, kAllTags every tag, N the last N before a run fails.
+    int traceTags = 0;
+    static constexpr int kAllTags = -1;
 };
 
 class Transcript {
@@ -28,15 +38,23 @@ public:
     // "! error: TEXT", what the window shows in an error box; with --strict
     // also a failure at `where`.
     void ErrorBox(const std::string& where, const std::string& text);
-    // With --trace: "> HH L RR" for a host byte, "! ACCESS" for a direct access.
+    // With --trace: each command decoded, or with --trace=raw "> HH L RR" for
+    // each host byte; "! ACCESS" for a direct access.
     void Trace(const panel::PortEvent& event);
+    // A script run ended: the decoded trace names it on its command's line.
+    void RunEnded(uint8_t number, uint8_t parameter, uint8_t status) {
+        commands_.RunEnded(number, parameter, status);
+    }
 
     bool AnyFailure() const { return anyFailure_; }
+    // At the end of a script: commands still waiting for bytes get a line.
+    void EndOfScript();
     void Flush() { out_.flush(); }
 
 private:
     std::ostream& out_;
     const Options& options_;
+    services::CommandTrace commands_;
     bool anyFailure_ = false;
 };
 

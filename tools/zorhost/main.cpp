@@ -20,6 +20,9 @@
 #include "LinkMode.h"
 #include "ScriptRunner.h"
 #include "Session.h"
+#include "files/Files.h"
+#include "services/Recorder.h"
+#include "services/SourceMap.h"
 
 namespace {
 
@@ -60,6 +63,8 @@ struct CommandLine {
     QStringList scripts;
     std::optional<zorhost::LinkOptions> link;
     QStringList after;  // with --link: scripts run once the link has ended
+    QString map;        // --map FILE
+    QString record;     // --record FILE
 };
 
 [[noreturn]] void UsageError(const QString& message) {
@@ -67,12 +72,56 @@ struct CommandLine {
     std::exit(kExitError);
 }
 
+// --trace and --trace-tags take an optional value ("--trace=raw",
+// "--trace-tags=16"), which the parser cannot express: such a value moves to
+// a hidden option of its own.
+QStringList WithOptionalValuesSplit(QStringList arguments) {
+    QStringList out;
+    for (const QString& argument : arguments) {
+        if (argument.startsWith("--trace=")) {
+            out << "--trace-format" << argument.mid(8);
+        } else if (argument.startsWith("--trace-tags=")) {
+            out << "--trace-tags-last" << argument.mid(13);
+        } else {
+            out << argument;
+        }
+    }
+    return out;
+}
+
+// The number of tags --trace-tags=N keeps before a failing run ends.
+int TagCount(const QString& text) {
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    if (!ok || count < 1 || count > 100000)
+        UsageError("--trace-tags=" + text + " is not a number of tags (expected 1 to 100000)");
+    return count;
+}
+
 CommandLine ParseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(kDescription);
     const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
     const QCommandLineOption version("version", "Show the version and exit.");
-    const QCommandLineOption trace("trace", "Print every host byte and direct access.");
+    const QCommandLineOption trace("trace",
+                                   "Print every host command, named and decoded, and every direct "
+                                   "access. --trace=raw prints each byte as > HH L RR instead.");
+    QCommandLineOption traceFormat("trace-format", "", "FORMAT");
+    traceFormat.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption traceTags(
+        "trace-tags",
+        "Print every tag the module executes (address, place in the vocabulary, mnemonic, data "
+        "stack after). --trace-tags=N prints only the last N tags before a run fails.");
+    QCommandLineOption traceTagsLast("trace-tags-last", "", "N");
+    traceTagsLast.setFlags(QCommandLineOption::HiddenFromHelp);
+    const QCommandLineOption map("map",
+                                 "Name source lines in fault reports and tag traces, from the "
+                                 "map zorasm --map wrote for the loaded vocabulary.",
+                                 "FILE");
+    const QCommandLineOption record("record",
+                                    "Write every host byte carried out as a scenario that "
+                                    "replays it, with a golden frame beside it (FILE.pbm).",
+                                    "FILE");
     const QCommandLineOption quiet("quiet", "Print only failed expectations and errors.");
     const QCommandLineOption golden("update-golden",
                                     "Write missing or differing expected frames instead of "
@@ -92,12 +141,13 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
                                    "With --link: run SCRIPT on the module once the link has "
                                    "ended (to check what the host program did); repeatable.",
                                    "SCRIPT");
-    parser.addOptions({help, version, trace, quiet, golden, strict, link, once, exitAfter, after});
+    parser.addOptions({help, version, trace, traceFormat, traceTags, traceTagsLast, quiet, golden,
+                       strict, map, record, link, once, exitAfter, after});
     parser.addPositionalArgument("SCRIPT",
                                  "Scenario scripts to run, in order (with --link: to set the "
                                  "module up first).",
                                  "[SCRIPT ...]");
-    if (!parser.parse(app.arguments())) UsageError(parser.errorText());
+    if (!parser.parse(WithOptionalValuesSplit(app.arguments()))) UsageError(parser.errorText());
     if (parser.isSet(help)) {
         // The usage line names the program as users call it, not by its full path.
         QString text = parser.helpText();
@@ -109,11 +159,27 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
         std::cout << "zorhost " << ZOR_VERSION << "\n";
         std::exit(0);
     }
-    if (parser.isSet(trace) && parser.isSet(quiet))
+    zorhost::TraceMode traceMode = zorhost::TraceMode::kOff;
+    if (parser.isSet(trace)) traceMode = zorhost::TraceMode::kDecoded;
+    if (parser.isSet(traceFormat)) {
+        const QString format = parser.value(traceFormat);
+        if (format != "raw" && format != "decoded")
+            UsageError("--trace=" + format + " is not a trace format (expected raw or decoded)");
+        traceMode = format == "raw" ? zorhost::TraceMode::kRaw : zorhost::TraceMode::kDecoded;
+    }
+    const bool tracing = traceMode != zorhost::TraceMode::kOff || parser.isSet(traceTags) ||
+                         parser.isSet(traceTagsLast);
+    if (tracing && parser.isSet(quiet))
         UsageError("--trace and --quiet contradict each other; give one of them");
     CommandLine line;
-    line.options = {parser.isSet(trace), parser.isSet(quiet), parser.isSet(golden),
-                    parser.isSet(strict)};
+    line.options.trace = traceMode;
+    line.options.quiet = parser.isSet(quiet);
+    line.options.updateGolden = parser.isSet(golden);
+    line.options.strict = parser.isSet(strict);
+    if (parser.isSet(traceTags)) line.options.traceTags = zorhost::Options::kAllTags;
+    if (parser.isSet(traceTagsLast)) line.options.traceTags = TagCount(parser.value(traceTagsLast));
+    line.map = parser.value(map);
+    line.record = parser.value(record);
     line.scripts = parser.positionalArguments();
     if (parser.isSet(link)) {
         zorhost::LinkOptions linkOptions;
@@ -169,17 +235,8 @@ bool RunOne(zorhost::Session& session, const std::string& name) {
     return zorhost::RunScript(session, in, std::cerr);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName("zorhost");
-    QCoreApplication::setApplicationVersion(ZOR_VERSION);
-    const CommandLine line = ParseCommandLine(app);
-
-    lcdm::ModuleReset();
-    zorhost::Session session(std::cout, line.options);
-    zorhost::InstallVirtualTime(session);
+// The scripts, the link and the scripts after it; the exit status.
+int Run(zorhost::Session& session, const CommandLine& line) {
     for (const QString& script : line.scripts)
         if (!RunOne(session, script.toStdString())) return kExitError;
     session.transcript.Flush();
@@ -192,4 +249,60 @@ int main(int argc, char** argv) {
         session.transcript.Flush();
     }
     return session.transcript.AnyFailure() ? kExitFailedExpectation : 0;
+}
+
+void LoadMap(zorhost::Session& session, const std::string& name) {
+    files::ReadError failure;
+    constexpr size_t kMaxMapBytes = 16u << 20;
+    const std::optional<std::string> text = files::ReadFile(name, kMaxMapBytes, failure);
+    if (!text) {
+        std::cerr << "zorhost: --map: " << failure.Message(name) << "\n";
+        std::exit(kExitError);
+    }
+    std::string error;
+    session.map = services::SourceMap::Parse(*text, name, error);
+    if (!session.map) {
+        std::cerr << "zorhost: --map: " << error << "\n";
+        std::exit(kExitError);
+    }
+    session.mapName = name;
+}
+
+// The scenario and its golden frame beside it, both or neither.
+bool WriteRecording(zorhost::Session& session, const std::string& name) {
+    std::filesystem::path golden(name);
+    golden.replace_extension(".pbm");
+    files::OutputFiles outputs;
+    outputs.Add(name, session.recorder->Scenario(golden.filename().string()));
+    outputs.Add(golden.string(), services::Recorder::Golden());
+    std::string error;
+    if (outputs.Commit(error)) return true;
+    std::cerr << "zorhost: --record: " << error << "\n";
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("zorhost");
+    QCoreApplication::setApplicationVersion(ZOR_VERSION);
+    const CommandLine line = ParseCommandLine(app);
+
+    lcdm::ModuleReset();
+    zorhost::Session session(std::cout, line.options);
+    if (!line.map.isEmpty()) LoadMap(session, line.map.toStdString());
+    if (!line.record.isEmpty())
+        session.recorder =
+            std::make_unique<services::Recorder>("zorhost " + line.scripts.join(' ').toStdString());
+    zorhost::InstallVirtualTime(session);
+    const int status = Run(session, line);
+    if (status == kExitError) {
+        if (session.recorder)
+            std::cerr << "zorhost: the run stopped at an error; nothing recorded in "
+                      << line.record.toStdString() << "\n";
+        return status;
+    }
+    if (session.recorder && !WriteRecording(session, line.record.toStdString())) return kExitError;
+    return status;
 }
