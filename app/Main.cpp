@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cstdio>
 
 #include "Artwork.h"
 #include "ColorPanel.h"
+#include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
 #include "PictureBox.h"
@@ -41,6 +43,7 @@ QString AsSentence(const std::string& text) {
 TForm1::TForm1(panel::HostPort& port, QWidget* parent) : QMainWindow(parent), port_(port) {
     CreateControls();
     Link = new LinkMenu(*this, port_);
+    Recording = new HostRecording(*this, port_);
     ConnectHandlers();
     Form1 = this;
     lcdm::SetRenderLcdAndPump(&RenderLcdAndPump);
@@ -77,6 +80,7 @@ void TForm1::ConnectHandlers() {
 void TForm1::FormCreate() {
     // The module work (label store, stacks, key functions, vocabulary); the
     // LCD picture was set up white with the form.
+    Recording->Note("Start-up: the window is created");
     panel::FormCreate(port_);
     for (QComboBox* keys : {TextComboBox, DIComboBox, FunctionKey}) keys->addItems(kKeyItems);
     ButtonFunction->addItems(kFunctionItems);
@@ -98,7 +102,10 @@ void TForm1::FormActivate() {
     activating_ = true;
     // The first activation comes after the window manager has framed the
     // window, so the frame's size is known by then.
-    if (!state_.Activated) FitOuterSize();
+    if (!state_.Activated) {
+        FitOuterSize();
+        Recording->Note("Start-up: the first activation shows the start-up screen");
+    }
     panel::FormActivate(port_, state_);
     activating_ = false;
 }
@@ -109,6 +116,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
+    // A recording still running is written as the window closes.
+    QString error;
+    if (Recording->Recording() && !Recording->Stop(error))
+        std::fprintf(stderr, "zorsim: %s\n", error.toUtf8().constData());
     quitting_ = true;
     Timer2->stop();
     SplashTimer->stop();
@@ -134,12 +145,14 @@ void TForm1::Timer2Timer() {
 
 void TForm1::SplashTimerTimer() {
     SplashTimer->stop();  // it fires once only
+    Recording->Note("Start-up: page 0, two seconds after the start");
     panel::SplashTimerTimer(port_);
     RenderLcd();
     Link->StartupEnded();
 }
 
 void TForm1::btnInitVocClick() {
+    Recording->Note("Initialise the vocabulary");
     panel::btnInitVocClick(port_);
 }
 
@@ -155,6 +168,7 @@ void TForm1::ZORTypeClick() {
 // ------------------------------------------------------- module handlers ---
 
 void TForm1::PageButtonClick() {
+    Recording->Note("Next Page");
     panel::PageButtonClick(port_, state_);
     RenderLcd();
 }
@@ -162,6 +176,8 @@ void TForm1::PageButtonClick() {
 void TForm1::TextLabelButtonClick() {
     // Characters outside the 8-bit character set arrive as '?'.
     const QByteArray text = TextLabel->text().toLatin1();
+    Recording->Note("Text Label: key " + TextComboBox->currentText() + " \"" + TextLabel->text() +
+                    "\"");
     panel::TextLabelButtonClick(
         port_, panel::KeyFromIndex(TextComboBox->currentIndex()),
         std::string_view(text.constData(), static_cast<size_t>(text.size())));
@@ -169,6 +185,8 @@ void TForm1::TextLabelButtonClick() {
 }
 
 void TForm1::KeyFunctionButtonClick() {
+    Recording->Note("Button Functions: key " + FunctionKey->currentText() + " " +
+                    ButtonFunction->currentText());
     panel::KeyFunctionButtonClick(port_, panel::KeyFromIndex(FunctionKey->currentIndex()),
                                   ButtonFunction->currentIndex());
     RenderLcd();
@@ -176,12 +194,14 @@ void TForm1::KeyFunctionButtonClick() {
 
 void TForm1::TimeButtonClick() {
     const QTime now = CurrentDesktop().LocalTime();
+    Recording->Note("Set Time: " + now.toString("HH:mm"));
     panel::TimeButtonClick(port_, static_cast<uint8_t>(now.hour()),
                            static_cast<uint8_t>(now.minute()));
     RenderLcd();
 }
 
 void TForm1::NextButtonClick() {
+    Recording->Note("Use 'Next' Icon");
     panel::NextButtonClick(port_);
     RenderLcd();
 }
@@ -203,6 +223,7 @@ void TForm1::OpenDIButtonClick() {
 }
 
 void TForm1::SendDIButtonClick() {
+    Recording->Note("Dynamic Icon: key " + DIComboBox->currentText());
     const bool redraw =
         panel::SendDIButtonClick(port_, icon_, panel::KeyFromIndex(DIComboBox->currentIndex()),
                                  [this](const std::string& text) {

@@ -26,6 +26,7 @@ class QTimer;
 namespace zorsim {
 
 class ColorPanel;
+class HostRecording;
 class LinkMenu;
 class PictureBox;
 class RadioGroup;
@@ -80,6 +81,7 @@ public:
     QTimer* Timer2;
     QTimer* SplashTimer;
     LinkMenu* Link;  // the Link menu and the byte link to an outside host program
+    HostRecording* Recording;  // File > Record Host Bytes... / Stop Recording
     FileDialogSettings OpenDIDialog;
     FileDialogSettings SaveLCDDialog;
 

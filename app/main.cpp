@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
 #include "Main.h"
@@ -40,7 +41,7 @@ bool DisplayAvailable(int argc, char** argv) {
 }
 
 constexpr const char* kUsage =
-    "Usage: zorsim [--link ENDPOINT] [--help] [--version]\n"
+    "Usage: zorsim [--link ENDPOINT] [--record FILE] [--help] [--version]\n"
     "Opens the ZOR Simulator window: the front plate with the module's LCD, and the\n"
     "controls that play the host (text labels, dynamic icons, key functions, clock, page).\n"
     "\n"
@@ -49,17 +50,19 @@ constexpr const char* kUsage =
     "                   pseudo-terminal, with a symbolic link to it), tcp:PORT or\n"
     "                   tcp:ADDRESS:PORT (127.0.0.1 unless given; 0 picks a free port).\n"
     "                   The Link menu does the same while the window runs.\n"
+    "  --record FILE    write what the window sends the module, from its start, as a\n"
+    "                   zorhost scenario that replays it (and FILE's golden frame, .pbm)\n"
+    "                   when the window closes; File > Record Host Bytes... does the same.\n"
     "\n"
     "Without a display, drive the module from scripts with zorhost (zorhost --help).\n";
 
-// The value of --link ENDPOINT or --link=ENDPOINT, if given.
-std::optional<std::string> LinkArgument(int argc, char** argv) {
+// The value of --NAME VALUE or --NAME=VALUE, if given.
+std::optional<std::string> OptionValue(int argc, char** argv, const std::string& name) {
+    const std::string option = "--" + name;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--link") == 0) {
-            if (i + 1 < argc) return std::string(argv[i + 1]);
-            return std::string();
-        }
-        if (std::strncmp(argv[i], "--link=", 7) == 0) return std::string(argv[i] + 7);
+        if (argv[i] == option) return i + 1 < argc ? std::string(argv[i + 1]) : std::string();
+        if (std::strncmp(argv[i], (option + "=").c_str(), option.size() + 1) == 0)
+            return std::string(argv[i] + option.size() + 1);
     }
     return std::nullopt;
 }
@@ -81,7 +84,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::optional<services::LinkEndpoint> link;
-    if (const std::optional<std::string> text = LinkArgument(argc, argv)) {
+    const std::optional<std::string> record = OptionValue(argc, argv, "record");
+    if (record && record->empty()) {
+        std::fputs("zorsim: --record needs a FILE\nTry 'zorsim --help'.\n", stderr);
+        return 2;
+    }
+    if (const std::optional<std::string> text = OptionValue(argc, argv, "link")) {
         std::string error;
         link = services::ParseLinkEndpoint(*text, error);
         if (!link) {
@@ -107,6 +115,7 @@ int main(int argc, char** argv) {
             QCoreApplication::quit();
         });
         app.installNativeEventFilter(&watch);
+        if (record) form.Recording->Start(QString::fromStdString(*record));
         if (link) {
             QString error;
             if (!form.Link->Open(*link, error)) {

@@ -6,9 +6,13 @@
 #include <cstdint>
 #include <string>
 
+namespace zorasm {
+class SourceMap;
+}
+
 namespace services {
 
-class SourceMap;
+using zorasm::SourceMap;
 
 // "3 (data stack underflow)": a status with its name.
 std::string StatusText(uint8_t status);

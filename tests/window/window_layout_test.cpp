@@ -130,11 +130,14 @@ private slots:
         QCOMPARE(top[1]->text(), QString("Link"));
         QCOMPARE(top[2], form().About1);
         QCOMPARE(top[2]->text(), QString("About"));
+        // The front panel's File items, with the recording's two after the first.
         const QList<QAction*> file = form().Files1->actions();
-        QCOMPARE(file.size(), 3);
+        QCOMPARE(file.size(), 5);
         QCOMPARE(file[0]->text(), QString("Save LCD Image"));
-        QVERIFY(file[1]->isSeparator());
-        QCOMPARE(file[2]->text(), QString("Exit"));
+        QCOMPARE(file[1]->text(), QString("Record Host Bytes..."));
+        QCOMPARE(file[2]->text(), QString("Stop Recording"));
+        QVERIFY(file[3]->isSeparator());
+        QCOMPARE(file[4]->text(), QString("Exit"));
 
         QCOMPARE(form().Timer2->interval(), 100);
         QVERIFY(form().Timer2->isActive());

@@ -19,6 +19,7 @@
 #include "DefaultImage.h"
 #include "Disassembler.h"
 #include "Listing.h"
+#include "SourceMap.h"
 #include "Statement.h"
 #include "files/Files.h"
 
@@ -28,9 +29,10 @@ constexpr int kExitSourceErrors = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kHelp =
-    "Usage: zorasm assemble SOURCE... -o IMAGE [--base ADDR] [--listing FILE] [--symbol NAME]\n"
+    "Usage: zorasm assemble SOURCE... -o IMAGE [--base ADDR] [--listing FILE] [--map FILE]\n"
+    "                       [--symbol NAME]\n"
     "       zorasm disassemble IMAGE.bin [--base ADDR] [-o FILE]\n"
-    "       zorasm default -o IMAGE [--listing FILE] [--symbol NAME]\n"
+    "       zorasm default -o IMAGE [--listing FILE] [--map FILE] [--symbol NAME]\n"
     "       zorasm --help | --version\n"
     "\n"
     "Builds module vocabularies from readable sources, and turns images back into source.\n"
@@ -47,6 +49,8 @@ const char* const kHelp =
     "                      For disassemble: the source to write (default: standard output).\n"
     "  --base ADDR         Module memory address of the image's first byte (default 0).\n"
     "  --listing FILE      Write a listing: every item with its room, every line's bytes.\n"
+    "  --map FILE          Write a map: the source file and line of every byte, which\n"
+    "                      zorhost --map reads to name source lines in its reports.\n"
     "  --symbol NAME       The array's name in a .cpp output (default DefaultImage).\n"
     "  -h, --help          Show this help and exit.\n"
     "  --version           Show the version and exit.\n"
@@ -62,6 +66,7 @@ struct CommandLine {
     uint32_t base = 0;
     bool baseGiven = false;
     std::string listing;
+    std::string map;
     std::string symbol = "DefaultImage";
 };
 
@@ -98,7 +103,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     const QCommandLineOption base("base", "base", "ADDR");
     const QCommandLineOption listing("listing", "listing", "FILE");
     const QCommandLineOption symbol("symbol", "symbol", "NAME");
-    parser.addOptions({help, version, output, base, listing, symbol});
+    const QCommandLineOption map("map", "map", "FILE");
+    parser.addOptions({help, version, output, base, listing, symbol, map});
     if (!parser.parse(arguments)) UsageError(parser.errorText().toStdString());
     if (parser.isSet(help)) {
         std::cout << kHelp;
@@ -116,6 +122,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         line.inputs.push_back(positional[i].toStdString());
     line.output = parser.value(output).toStdString();
     line.listing = parser.value(listing).toStdString();
+    line.map = parser.value(map).toStdString();
     line.baseGiven = parser.isSet(base);
     if (line.baseGiven) line.base = ParseBase(parser.value(base).toStdString());
     if (parser.isSet(symbol)) line.symbol = parser.value(symbol).toStdString();
@@ -127,8 +134,8 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         Check(line, !line.output.empty(), "no output given (-o IMAGE)");
     } else if (line.command == "disassemble") {
         Check(line, line.inputs.size() == 1, "expected one IMAGE.bin");
-        Check(line, line.listing.empty() && !parser.isSet(symbol),
-              "--listing and --symbol belong to assemble and default");
+        Check(line, line.listing.empty() && line.map.empty() && !parser.isSet(symbol),
+              "--listing, --map and --symbol belong to assemble and default");
     } else if (line.command == "default") {
         Check(line, line.inputs.empty(), "takes no SOURCE (its sources are built in)");
         Check(line, !line.output.empty(), "no output given (-o IMAGE)");
@@ -185,6 +192,7 @@ void WriteImage(const CommandLine& line, const zorasm::Assembly& assembly,
         outputs.Add(line.output, std::string(assembly.bytes.begin(), assembly.bytes.end()));
     }
     if (!line.listing.empty()) outputs.Add(line.listing, zorasm::RenderListing(assembly, sources));
+    if (!line.map.empty()) outputs.Add(line.map, zorasm::SourceMap::Of(assembly));
     Commit(outputs);
 }
 

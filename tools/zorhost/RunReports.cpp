@@ -3,8 +3,8 @@
 #include <deque>
 
 #include "Lcdm.h"
+#include "SourceMap.h"
 #include "services/ModuleText.h"
-#include "services/SourceMap.h"
 
 namespace zorhost {
 namespace {
@@ -32,14 +32,14 @@ std::string DataStack(const std::vector<uint8_t>& cells) {
 }
 
 // The map, when it describes what module memory holds; said once otherwise.
-const services::SourceMap* UsableMap(Session& session) {
+const zorasm::SourceMap* UsableMap(Session& session) {
     if (!session.map || session.mapMismatch) return nullptr;
-    const services::SourceMap& map = *session.map;
+    const zorasm::SourceMap& map = *session.map;
     std::vector<uint8_t> bytes(map.Length());
     for (uint32_t i = 0; i < map.Length(); ++i)
         bytes[i] = lcdm::ReadMemoryByte(static_cast<uint16_t>(map.Base() + i));
     if (map.Base() + map.Length() <= lcdm::kModuleMemorySize &&
-        services::SourceMap::Checksum(bytes.data(), bytes.size()) == map.ImageChecksum())
+        zorasm::SourceMap::Checksum(bytes.data(), bytes.size()) == map.ImageChecksum())
         return &map;
     session.mapMismatch = true;
     session.transcript.Line(
@@ -50,7 +50,7 @@ const services::SourceMap* UsableMap(Session& session) {
 
 std::string TagLine(Session& session, const TagRecord& tag) {
     std::string place = services::PlaceText(tag.address);
-    if (const services::SourceMap* map = UsableMap(session)) {
+    if (const zorasm::SourceMap* map = UsableMap(session)) {
         const std::string source = map->Where(tag.address);
         if (!source.empty()) place += " (" + source + ")";
     }

@@ -11,7 +11,7 @@
 #include "panel/Handlers.h"
 #include "panel/HostPort.h"
 #include "services/Recorder.h"
-#include "services/SourceMap.h"
+#include "SourceMap.h"
 
 namespace zorhost {
 
@@ -36,7 +36,7 @@ struct Session {
     int line = 0;
 
     // --map: where the loaded vocabulary's tags came from.
-    std::optional<services::SourceMap> map;
+    std::optional<zorasm::SourceMap> map;
     std::string mapName;
     bool mapMismatch = false;  // said once; reports then give addresses only
     // --record: every host byte carried out, as a scenario that replays it.

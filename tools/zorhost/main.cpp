@@ -20,9 +20,9 @@
 #include "LinkMode.h"
 #include "ScriptRunner.h"
 #include "Session.h"
+#include "SourceMap.h"
 #include "files/Files.h"
 #include "services/Recorder.h"
-#include "services/SourceMap.h"
 
 namespace {
 
@@ -260,7 +260,7 @@ void LoadMap(zorhost::Session& session, const std::string& name) {
         std::exit(kExitError);
     }
     std::string error;
-    session.map = services::SourceMap::Parse(*text, name, error);
+    session.map = zorasm::SourceMap::Parse(*text, name, error);
     if (!session.map) {
         std::cerr << "zorhost: --map: " << error << "\n";
         std::exit(kExitError);

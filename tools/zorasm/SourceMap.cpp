@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <sstream>
 
-namespace services {
+#include "Assembler.h"
+
+namespace zorasm {
 namespace {
 
 constexpr const char* kHeader = "# zorasm map";
@@ -28,6 +30,23 @@ std::string SourceMap::Format(uint32_t base, const std::vector<uint8_t>& bytes,
         text += std::to_string(e.address) + " " + std::to_string(e.length) + " " + e.file + ":" +
                 std::to_string(e.line) + "\n";
     return text;
+}
+
+std::string SourceMap::Of(const Assembly& assembly) {
+    std::vector<SourceMapEntry> entries;
+    for (const Block& block : assembly.blocks)
+        for (const ListingLine& line : block.lines) {
+            if (line.bytes.empty() || line.position.line <= 0) continue;  // padding has no line
+            const uint32_t length = static_cast<uint32_t>(line.bytes.size());
+            SourceMapEntry* last = entries.empty() ? nullptr : &entries.back();
+            if (last && last->file == line.position.file && last->line == line.position.line &&
+                last->address + last->length == line.address) {
+                last->length += length;
+                continue;
+            }
+            entries.push_back({line.address, length, line.position.file, line.position.line});
+        }
+    return Format(assembly.base, assembly.bytes, entries);
 }
 
 std::optional<SourceMap> SourceMap::Parse(const std::string& text, const std::string& name,
@@ -81,4 +100,4 @@ std::string SourceMap::Where(uint32_t address) const {
     return entry.file + ":" + std::to_string(entry.line);
 }
 
-}  // namespace services
+}  // namespace zorasm

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace services {
+namespace zorasm {
 
 struct SourceMapEntry {
     uint32_t address = 0;
@@ -24,6 +24,8 @@ public:
     // The map's text for an image of `bytes` placed at `base`.
     static std::string Format(uint32_t base, const std::vector<uint8_t>& bytes,
                               const std::vector<SourceMapEntry>& entries);
+    // The map's text for an assembly: each run of bytes from one source line.
+    static std::string Of(const struct Assembly& assembly);
     // Reads a map; nothing, with `error` naming the line, when it is malformed.
     static std::optional<SourceMap> Parse(const std::string& text, const std::string& name,
                                           std::string& error);
@@ -42,4 +44,4 @@ private:
     std::vector<SourceMapEntry> entries_;  // by address
 };
 
-}  // namespace services
+}  // namespace zorasm
