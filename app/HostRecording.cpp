@@ -7,22 +7,12 @@
 #include "Desktop.h"
 #include "Lcdm.h"
 #include "Main.h"
+#include "ModuleHooks.h"
 #include "ZorApplication.h"
 #include "files/Files.h"
 #include "panel/HostPort.h"
 
 namespace zorsim {
-namespace {
-
-HostRecording* gRecording = nullptr;
-
-// The journal's comments say which scripts ran and how they ended.
-void RunEnded(uint8_t number, uint8_t parameter) {
-    if (gRecording) gRecording->RunEndedForJournal(number, parameter);
-}
-
-}  // namespace
-
 HostRecording::HostRecording(TForm1& form, panel::HostPort& port)
     : QObject(&form), form_(form), port_(port) {
     RecordHostBytes = new QAction("Record Host Bytes...", &form);
@@ -36,20 +26,15 @@ HostRecording::HostRecording(TForm1& form, panel::HostPort& port)
     connect(RecordHostBytes, &QAction::triggered, this, &HostRecording::RecordClick);
     connect(StopRecording, &QAction::triggered, this, &HostRecording::StopClick);
     observer_ = port.AddObserver([this](const panel::PortEvent& event) { journal_.Event(event); });
-    gRecording = this;
-    lcdm::SetRunEndHook(&RunEnded);
+    // The journal's comments say which scripts ran and how they ended.
+    runEnds_ = AddRunEndListener([this](uint8_t number, uint8_t parameter) {
+        journal_.RunEnded(number, parameter, lcdm::Engine.StatusRegister);
+    });
 }
 
 HostRecording::~HostRecording() {
-    if (gRecording == this) {
-        lcdm::SetRunEndHook(nullptr);
-        gRecording = nullptr;
-    }
+    RemoveRunEndListener(runEnds_);
     port_.RemoveObserver(observer_);
-}
-
-void HostRecording::RunEndedForJournal(uint8_t number, uint8_t parameter) {
-    journal_.RunEnded(number, parameter, lcdm::Engine.StatusRegister);
 }
 
 void HostRecording::Note(const QString& text) {

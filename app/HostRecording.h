@@ -39,8 +39,6 @@ public:
     // not be written (nothing is left half-written).
     bool Stop(QString& error);
     bool Recording() const { return !fileName_.isEmpty(); }
-    // A script run ended (the module's run-end hook): the journal's comments say how.
-    void RunEndedForJournal(uint8_t number, uint8_t parameter);
 
     QAction* RecordHostBytes;
     QAction* StopRecording;
@@ -53,6 +51,7 @@ private:
     panel::HostPort& port_;
     services::Recorder journal_{"the window"};
     int observer_ = 0;
+    int runEnds_ = 0;
     QString fileName_;
 };
 

@@ -13,6 +13,7 @@
 #include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
+#include "workbench/Workbench.h"
 #include "PictureBox.h"
 #include "RadioGroup.h"
 #include "ZorApplication.h"
@@ -44,6 +45,7 @@ TForm1::TForm1(panel::HostPort& port, QWidget* parent) : QMainWindow(parent), po
     CreateControls();
     Link = new LinkMenu(*this, port_);
     Recording = new HostRecording(*this, port_);
+    Bench = new Workbench(*this, port_);
     ConnectHandlers();
     Form1 = this;
     lcdm::SetRenderLcdAndPump(&RenderLcdAndPump);
@@ -133,7 +135,7 @@ void TForm1::Exit1Click() {
 
 void TForm1::About1Click() {
     CurrentDesktop().ShowMessage(this, kApplicationTitle,
-                                 "ZOR Simulator 1.0.0\n"
+                                 "ZOR Simulator " ZOR_VERSION "\n"
                                  "The LCD module of the ZOR wall key unit, with the window as its "
                                  "host.\n"
                                  "Module memory and labels start afresh at every run.");
@@ -149,6 +151,7 @@ void TForm1::SplashTimerTimer() {
     panel::SplashTimerTimer(port_);
     RenderLcd();
     Link->StartupEnded();
+    emit StartupEnded();
 }
 
 void TForm1::btnInitVocClick() {
@@ -241,6 +244,18 @@ void TForm1::RenderLcd() {
     // Repainting an unchanged picture would only post another event, which
     // would wake a waiting script's pump again and again.
     if (lcd_.Render()) LCDimage->update();
+    Bench->ModuleMayHaveChanged();
+}
+
+void TForm1::ResetModule() {
+    Recording->Note("Reset Module: the module and the window's start again");
+    lcdm::ModuleReset();
+    state_ = panel::PanelState{};
+    SplashTimer->stop();
+    FormCreate();
+    FormActivate();
+    SplashTimer->start();
+    RenderLcd();
 }
 
 void TForm1::SaveLCDButtonClick() {

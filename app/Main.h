@@ -28,6 +28,7 @@ namespace zorsim {
 class ColorPanel;
 class HostRecording;
 class LinkMenu;
+class Workbench;
 class PictureBox;
 class RadioGroup;
 
@@ -82,6 +83,7 @@ public:
     QTimer* SplashTimer;
     LinkMenu* Link;  // the Link menu and the byte link to an outside host program
     HostRecording* Recording;  // File > Record Host Bytes... / Stop Recording
+    Workbench* Bench;          // vocabularies, the debugger and the docks (View > Module Tools)
     FileDialogSettings OpenDIDialog;
     FileDialogSettings SaveLCDDialog;
 
@@ -112,10 +114,16 @@ public:
     // rest (disabled, `why` as their tooltip); Save LCD Image and the plate
     // style stay.
     void SetHostControlsResting(bool resting, const QString& why);
+    // The module and the window's own start again, as at program start.
+    void ResetModule();
 
     const panel::PanelState& State() const { return state_; }
     const panel::IconPicture& Icon() const { return icon_; }
     const LcdBitmap& Lcd() const { return lcd_; }
+
+signals:
+    // The start-up screen has made way for page 0.
+    void StartupEnded();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -71,7 +71,7 @@ void TForm1::CreateControls() {
     CreatePlatePanel();
     CreateClockAndFunctionGroups();
     CreateTextAndIconGroups();
-    Label2 = Label("Label2", "Version: 1.0.0", centralWidget(), {504, 544});
+    Label2 = Label("Label2", "Version: " ZOR_VERSION, centralWidget(), {504, 544});
     CreateMenu();
     CreateTimers();
     // The frame's top left corner; the size is fitted to the frame once shown.

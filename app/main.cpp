@@ -6,11 +6,14 @@
 #include <optional>
 #include <string>
 
+#include "CommandLine.h"
 #include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
 #include "Main.h"
 #include "WindowGone.h"
+#include "services/VocabularyLoad.h"
+#include "workbench/Workbench.h"
 #include "ZorApplication.h"
 
 namespace {
@@ -40,33 +43,6 @@ bool DisplayAvailable(int argc, char** argv) {
 #endif
 }
 
-constexpr const char* kUsage =
-    "Usage: zorsim [--link ENDPOINT] [--record FILE] [--help] [--version]\n"
-    "Opens the ZOR Simulator window: the front plate with the module's LCD, and the\n"
-    "controls that play the host (text labels, dynamic icons, key functions, clock, page).\n"
-    "\n"
-    "  --link ENDPOINT  also serve the module's byte link to a host program, once the\n"
-    "                   start-up screen has made way for page 0: pty, pty:LINKPATH (a\n"
-    "                   pseudo-terminal, with a symbolic link to it), tcp:PORT or\n"
-    "                   tcp:ADDRESS:PORT (127.0.0.1 unless given; 0 picks a free port).\n"
-    "                   The Link menu does the same while the window runs.\n"
-    "  --record FILE    write what the window sends the module, from its start, as a\n"
-    "                   zorhost scenario that replays it (and FILE's golden frame, .pbm)\n"
-    "                   when the window closes; File > Record Host Bytes... does the same.\n"
-    "\n"
-    "Without a display, drive the module from scripts with zorhost (zorhost --help).\n";
-
-// The value of --NAME VALUE or --NAME=VALUE, if given.
-std::optional<std::string> OptionValue(int argc, char** argv, const std::string& name) {
-    const std::string option = "--" + name;
-    for (int i = 1; i < argc; ++i) {
-        if (argv[i] == option) return i + 1 < argc ? std::string(argv[i + 1]) : std::string();
-        if (std::strncmp(argv[i], (option + "=").c_str(), option.size() + 1) == 0)
-            return std::string(argv[i] + option.size() + 1);
-    }
-    return std::nullopt;
-}
-
 constexpr const char* kNoDisplay =
     "zorsim: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set\n"
     "(nor QT_QPA_PLATFORM). Start it from a desktop session, or drive the module without a\n"
@@ -75,28 +51,7 @@ constexpr const char* kNoDisplay =
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (HasArgument(argc, argv, "--help") || HasArgument(argc, argv, "-h")) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (HasArgument(argc, argv, "--version")) {
-        std::printf("zorsim %s\n", ZOR_VERSION);
-        return 0;
-    }
-    std::optional<services::LinkEndpoint> link;
-    const std::optional<std::string> record = OptionValue(argc, argv, "record");
-    if (record && record->empty()) {
-        std::fputs("zorsim: --record needs a FILE\nTry 'zorsim --help'.\n", stderr);
-        return 2;
-    }
-    if (const std::optional<std::string> text = OptionValue(argc, argv, "link")) {
-        std::string error;
-        link = services::ParseLinkEndpoint(*text, error);
-        if (!link) {
-            std::fprintf(stderr, "zorsim: %s\nTry 'zorsim --help'.\n", error.c_str());
-            return 2;
-        }
-    }
+    const zorsim::CommandLine line = zorsim::ParseCommandLine(argc, argv);
     if (!DisplayAvailable(argc, argv)) {
         std::fputs(kNoDisplay, stderr);
         return 1;
@@ -115,16 +70,25 @@ int main(int argc, char** argv) {
             QCoreApplication::quit();
         });
         app.installNativeEventFilter(&watch);
-        if (record) form.Recording->Start(QString::fromStdString(*record));
-        if (link) {
+        if (!line.record.isEmpty()) form.Recording->Start(line.record);
+        if (line.link) {
             QString error;
-            if (!form.Link->Open(*link, error)) {
+            if (!form.Link->Open(*line.link, error)) {
                 std::fprintf(stderr, "zorsim: %s\n", error.toUtf8().constData());
                 return 2;
             }
             // Where to connect, for the one who started the window.
             std::printf("link: %s\n", form.Link->Server().Where().toUtf8().constData());
             std::fflush(stdout);
+        }
+        if (!line.vocabulary.isEmpty()) {
+            // Loaded once the start-up has shown page 0, as a user would load it.
+            QObject::connect(&form, &zorsim::TForm1::StartupEnded, &form, [&form, &line] {
+                if (!form.Bench->LoadVocabulary(line.vocabulary,
+                                                line.address.value_or(services::kDefaultLoadAddress)))
+                    std::fprintf(stderr, "zorsim: --vocabulary: the vocabulary was not loaded; "
+                                         "the Messages dock lists why\n");
+            });
         }
         form.show();
         return app.exec();

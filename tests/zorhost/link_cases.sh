@@ -18,9 +18,11 @@ fail() {
 
 # start_zorhost ARGS...: zorhost in the background; its link in $endpoint.
 start_zorhost() {
+  # A new file each time: the last run's "link:" line must not be taken for this one's.
+  rm -f zorhost.out
   "$zorhost" "$@" >zorhost.out 2>zorhost.err &
   server=$!
-  for _ in $(seq 100); do grep -q '^link: ' zorhost.out && break; sleep 0.1; done
+  for _ in $(seq 100); do grep -q '^link: ' zorhost.out 2>/dev/null && break; sleep 0.1; done
   endpoint=$(sed -n 's/^link: //p' zorhost.out)
 }
 

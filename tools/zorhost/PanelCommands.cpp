@@ -10,17 +10,13 @@
 #include "panel/IconFile.h"
 #include "panel/IconUpload.h"
 #include "panel/Startup.h"
-#include "services/ChainWalk.h"
+#include "services/VocabularyLoad.h"
 
 namespace zorhost {
 namespace {
 
 // The window offers keys 1 to 8; 0 stands for "no key selected".
 constexpr long kLastPanelKey = 8;
-// First free byte of the default memory image: where a vocabulary is loaded
-// unless the script says otherwise.
-constexpr long kDefaultLoadAddress = 18838;
-
 void RequireNone(const Args& args) {
     args.RequireCount(0, 0);
 }
@@ -146,40 +142,11 @@ void RunScript(Session& session, const Args& args) {
                          static_cast<uint8_t>(args.Number(1, 0, 255)));
 }
 
-// Sends a command and insists that the module took it (replied its echo).
-void SendAccepted(Session& session, std::initializer_list<uint8_t> bytes, const std::string& what) {
-    for (uint8_t byte : bytes) session.port.Send(byte);
-    if (session.port.LastReply() != *bytes.begin())
-        throw ScriptError("panel load-vocabulary: the module refused " + what);
-}
-
-void SendPointer(Session& session, long address) {
-    SendAccepted(session,
-                 {0x82, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF)},
-                 "the address");
-}
-
-// Writes `bytes` into module memory from `address` as a host would: data
-// bytes collected 18 at a time (pairs with 0x84, an odd last one with 0x60)
-// and stored with 0x24 in memory mode, which moves the pointer on.
-void WriteMemory(Session& session, long address, const std::vector<uint8_t>& bytes) {
-    SendPointer(session, address);
-    SendAccepted(session, {0x0A}, "memory mode");
-    for (size_t chunk = 0; chunk < bytes.size(); chunk += lcdm::kDataBufferHostBytes) {
-        const size_t end = std::min(bytes.size(), chunk + lcdm::kDataBufferHostBytes);
-        const std::string where = "the bytes from offset " + std::to_string(chunk);
-        SendAccepted(session, {0x09}, where);
-        size_t i = chunk;
-        for (; i + 1 < end; i += 2) SendAccepted(session, {0x84, bytes[i], bytes[i + 1]}, where);
-        if (i < end) SendAccepted(session, {0x60, bytes[i]}, where);
-        SendAccepted(session, {0x24}, where);
-    }
-}
-
 void LoadVocabulary(Session& session, const Args& args) {
     args.RequireCount(1, 2);
     const long address =
-        args.Count() > 1 ? args.Number(1, 0, lcdm::kModuleMemorySize - 1) : kDefaultLoadAddress;
+        args.Count() > 1 ? args.Number(1, 0, lcdm::kModuleMemorySize - 1)
+                         : static_cast<long>(services::kDefaultLoadAddress);
     // A vocabulary can be no larger than the memory from its address, so
     // nothing more is ever read (an endless stream ends there too).
     const auto room = static_cast<size_t>(lcdm::kModuleMemorySize - address);
@@ -192,16 +159,12 @@ void LoadVocabulary(Session& session, const Args& args) {
             (failure.kind == files::ReadError::Kind::kTooLarge
                  ? " (the most module memory holds from address " + std::to_string(address) + ")"
                  : ""));
-    const std::vector<uint8_t> bytes(contents->begin(), contents->end());
-    // Start at a command boundary, whatever an earlier line left half-sent.
-    for (int i = 0; i < 3; ++i) session.port.Send(0x00);
-    WriteMemory(session, address, bytes);
-    SendPointer(session, address);
-    session.port.Send(0x67);
-    session.port.Send(lcdm::kConfirm);
-    // The reply is the item count modulo 256; the chain itself gives it whole.
-    session.transcript.Line("vocabulary: " + std::to_string(services::WalkChain(address).size()) +
-                            " items at " + std::to_string(address));
+    const services::LoadedVocabulary loaded = services::WriteVocabulary(
+        session.port, static_cast<uint16_t>(address),
+        std::vector<uint8_t>(contents->begin(), contents->end()));
+    if (!loaded.ok) throw ScriptError("panel load-vocabulary: " + loaded.error);
+    session.transcript.Line("vocabulary: " + std::to_string(loaded.items) + " items at " +
+                            std::to_string(address));
 }
 
 constexpr CommandSpec kCommands[] = {
