@@ -18,6 +18,7 @@
 #include "PictureBox.h"
 #include "RadioGroup.h"
 #include "ZorApplication.h"
+#include "panel/Snapshot.h"
 
 namespace zorsim {
 namespace {
@@ -148,7 +149,8 @@ void TForm1::CreateTextAndIconGroups() {
     // The platform's usual save dialog caption; the name and extension are
     // the window's own.
     SaveLCDDialog.title = "Save As";
-    SaveLCDDialog.filter = "bmp (*.bmp)";
+    // BMP first and by default; the name's extension picks any other format.
+    SaveLCDDialog.filter = QString::fromStdString(panel::SnapshotFilter());
     SaveLCDDialog.fileName = "ZOR";
     SaveLCDDialog.defaultSuffix = "bmp";
 }

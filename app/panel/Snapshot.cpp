@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QImageWriter>
 #include <algorithm>
 #include <cctype>
 
@@ -42,12 +43,24 @@ void PutHeaders(std::vector<uint8_t>& out) {
     PutLittleEndian(out, 0x00FFFFFF, 4);
 }
 
-bool EndsWithPng(const std::string& fileName) {
-    if (fileName.size() < 4) return false;
-    std::string tail = fileName.substr(fileName.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
+constexpr const char* kBmp = "bmp";
+
+// The extension of the name's last part, lower case; "" when it has none.
+std::string Extension(const std::string& fileName) {
+    const size_t slash = fileName.find_last_of('/');
+    const std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0) return "";
+    std::string extension = name.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".png";
+    return extension;
+}
+
+std::string Joined(const std::vector<std::string>& formats) {
+    std::string text;
+    for (const std::string& format : formats) text += (text.empty() ? "" : ", ") + format;
+    return text;
 }
 
 }  // namespace
@@ -69,25 +82,57 @@ QImage ToQImage(const LcdPicture& picture) {
     return image;
 }
 
-std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName) {
-    if (!EndsWithPng(fileName)) {
+std::vector<std::string> SnapshotFormats() {
+    std::vector<std::string> formats = {kBmp};
+    for (const QByteArray& format : QImageWriter::supportedImageFormats()) {
+        const std::string name = format.toLower().toStdString();
+        if (std::find(formats.begin(), formats.end(), name) == formats.end())
+            formats.push_back(name);
+    }
+    std::sort(formats.begin() + 1, formats.end());
+    return formats;
+}
+
+std::string SnapshotFilter() {
+    std::string filter;
+    for (const std::string& format : SnapshotFormats())
+        filter += (filter.empty() ? "" : ";;") + format + " (*." + format + ")";
+    return filter;
+}
+
+std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName,
+                                          std::string& error) {
+    const std::string extension = Extension(fileName);
+    if (extension.empty() || extension == kBmp) {
         const std::vector<uint8_t> bmp = EncodeBmp(picture);
         return std::string(bmp.begin(), bmp.end());
     }
-    QByteArray png;
-    QBuffer buffer(&png);
+    const std::vector<std::string> formats = SnapshotFormats();
+    if (std::find(formats.begin(), formats.end(), extension) == formats.end()) {
+        error = "cannot write " + fileName + ": no image writer for ." + extension +
+                " (the formats there are: " + Joined(formats) + ")";
+        return std::nullopt;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!ToQImage(picture).save(&buffer, "PNG")) return std::nullopt;
-    return png.toStdString();
+    QImageWriter writer(&buffer, QByteArray::fromStdString(extension));
+    if (!writer.write(ToQImage(picture))) {
+        error = "cannot write " + fileName + ": the " + extension +
+                " writer failed: " + writer.errorString().toStdString();
+        return std::nullopt;
+    }
+    return bytes.toStdString();
+}
+
+std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName) {
+    std::string error;
+    return EncodeSnapshot(picture, fileName, error);
 }
 
 bool SaveSnapshot(const LcdPicture& picture, const std::string& fileName, std::string& error) {
-    const std::optional<std::string> bytes = EncodeSnapshot(picture, fileName);
-    if (!bytes) {
-        error = "cannot write " + fileName + ": the picture could not be encoded as PNG";
-        return false;
-    }
-    return files::WriteFile(fileName, *bytes, error);
+    const std::optional<std::string> bytes = EncodeSnapshot(picture, fileName, error);
+    return bytes && files::WriteFile(fileName, *bytes, error);
 }
 
 }  // namespace panel

@@ -1,5 +1,6 @@
-// LCD snapshots: the LCD picture as a Windows BMP file ("Save LCD Image") or,
-// for tools, as PNG.
+// LCD snapshots: the LCD picture as a Windows BMP file ("Save LCD Image"), or
+// in any format a Qt image writer supports (PNG, JPEG, PBM, PPM, ...), chosen
+// by the file name's extension.
 #pragma once
 
 #include <QImage>
@@ -24,8 +25,21 @@ std::vector<uint8_t> EncodeBmp(const LcdPicture& picture);
 // The same picture as a one-bit image with the palette black, white.
 QImage ToQImage(const LcdPicture& picture);
 
-// The file's bytes for `fileName`: PNG when the name ends in ".png" (in any
-// case), BMP otherwise. Nothing when the PNG encoder fails.
+// The formats a snapshot can be written in, by file name extension, lower
+// case: "bmp" (EncodeBmp's exact file) and every format an image writer of
+// this Qt installation supports ("png", "jpg", "pbm", "ppm", ...).
+std::vector<std::string> SnapshotFormats();
+
+// The save dialog's filter: BMP first, then every other format.
+std::string SnapshotFilter();
+
+// The file's bytes for `fileName`, in the format its extension names (in any
+// case): EncodeBmp's exact file for ".bmp" and for a name without an
+// extension ("-", a device), otherwise what that format's image writer
+// makes. Nothing, with `error` naming the file and the formats there are,
+// for an extension no writer supports or a writer that fails.
+std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName,
+                                          std::string& error);
 std::optional<std::string> EncodeSnapshot(const LcdPicture& picture, const std::string& fileName);
 
 // Writes the picture to `fileName` as EncodeSnapshot makes it. An existing

@@ -105,6 +105,57 @@ TEST_F(SnapshotTest, PngNameGetsTheSamePictureAsPng) {
     ExpectSamePicture(QImage(QString::fromStdString(file.string())));
 }
 
+// The name's extension picks the format, in any case; the lossless ones
+// reload as the very picture, the BMP is always the exact 4158-byte file.
+TEST_F(SnapshotTest, TheExtensionPicksTheFormat) {
+    const struct {
+        const char* name;
+        const char* magic;
+        bool lossless;
+    } kCases[] = {
+        {"lcd.bmp", "BM", true},         {"LCD.BMP", "BM", true},
+        {"no_extension", "BM", true},    {"lcd.png", "\x89PNG", true},
+        {"lcd.pbm", "P4", true},         {"lcd.ppm", "P6", true},
+        {"lcd.xpm", "/* XPM", true},     {"lcd.jpg", "\xFF\xD8", false},
+        {"lcd.JPEG", "\xFF\xD8", false},
+    };
+    for (const auto& c : kCases) {
+        const fs::path file = folder / c.name;
+        std::string error;
+        ASSERT_TRUE(panel::SaveSnapshot(picture, file.string(), error)) << c.name << ": " << error;
+        const std::vector<uint8_t> bytes = ReadBytes(file);
+        const std::string magic = c.magic;
+        ASSERT_GE(bytes.size(), magic.size()) << c.name;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + magic.size()), magic) << c.name;
+        if (magic == "BM") {
+            EXPECT_EQ(bytes, panel::EncodeBmp(picture)) << c.name;
+        }
+        const QImage image(QString::fromStdString(file.string()),
+                           std::string(c.name).find('.') == std::string::npos ? "BMP" : nullptr);
+        ASSERT_EQ(image.size(), QSize(panel::kPictureWidth, panel::kPictureHeight)) << c.name;
+        if (c.lossless) {
+            ExpectSamePicture(image.convertToFormat(QImage::Format_RGB32));
+            continue;
+        }
+        // JPEG: every 2 x 2 block still reads as its colour.
+        for (int y = 0; y < panel::kPictureHeight; y += 2)
+            for (int x = 0; x < panel::kPictureWidth; x += 2)
+                ASSERT_EQ(qGray(image.pixel(x, y)) < 128, picture.IsBlack(x, y)) << c.name;
+    }
+    EXPECT_EQ(panel::SnapshotFilter().substr(0, 25), "bmp (*.bmp);;cur (*.cur);");
+}
+
+TEST_F(SnapshotTest, AnExtensionWithoutAWriterIsRefusedNamingTheFormats) {
+    const fs::path file = folder / "lcd.xyz";
+    std::string error;
+    EXPECT_FALSE(panel::SaveSnapshot(picture, file.string(), error));
+    EXPECT_EQ(error.substr(0, error.find(" (")),
+              "cannot write " + file.string() + ": no image writer for .xyz");
+    for (const char* format : {"(the formats there are: bmp, ", " png", " jpg", " pbm"})
+        EXPECT_NE(error.find(format), std::string::npos) << format << " in " << error;
+    EXPECT_FALSE(fs::exists(file));
+}
+
 TEST_F(SnapshotTest, ExistingFileIsReplacedWhole) {
     const fs::path file = folder / "ZOR.bmp";
     std::ofstream(file) << std::string(10000, 'x');

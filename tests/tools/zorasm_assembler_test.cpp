@@ -50,36 +50,34 @@ TEST(ZorasmSource, MalformedLinesAreReportedAtTheirFileAndLine) {
     const auto error = [](const std::string& line) {
         return Errors(AssembleText(".item 0, 6\n" + line + "\n"));
     };
-    EXPECT_EQ(error(".text \"open"), "t.zasm:2: missing closing \"\n");
+    EXPECT_EQ(error(".text \"open"), "t.zasm:2:7: missing closing \"\n");
     EXPECT_EQ(error(".text \"\\q\""),
-              "t.zasm:2: unknown escape '\\q' (expected \\\", \\', \\\\, \\n or \\xHH with two "
+              "t.zasm:2:7: unknown escape '\\q' (expected \\\", \\', \\\\, \\n or \\xHH with two "
               "hexadecimal digits)\n");
     EXPECT_EQ(error(".byte 12z"),
-              "t.zasm:2: '12z' is not a number (expected decimal, or hexadecimal after 0x)\n");
-    EXPECT_EQ(error(".byte 0x"), "t.zasm:2: '0x' has no digits after 0x\n");
-    EXPECT_EQ(error(".byte ''"), "t.zasm:2: empty character '' (expected 'c')\n");
-    EXPECT_EQ(error(".byte 'ab'"),
-              "t.zasm:2: a character in quotes holds one character (expected 'c' or an escape)\n");
-    EXPECT_EQ(error(".byte 1,, 2"), "t.zasm:2: empty operand of .byte (two commas in a row?)\n");
+              "t.zasm:2:7: '12z' is not a number (expected decimal, or hexadecimal after 0x)\n");
+    EXPECT_EQ(error(".byte 0x"), "t.zasm:2:7: '0x' has no digits after 0x\n");
+    EXPECT_EQ(error(".byte ''"), "t.zasm:2:7: empty character '' (expected 'c')\n");
+    EXPECT_EQ(
+        error(".byte 'ab'"),
+        "t.zasm:2:7: a character in quotes holds one character (expected 'c' or an escape)\n");
+    EXPECT_EQ(error(".byte 1,, 2"), "t.zasm:2:9: empty operand of .byte (two commas in a row?)\n");
     EXPECT_EQ(error(".byte 1 2"),
-              "t.zasm:2: operands of .byte are separated by commas (after '1')\n");
+              "t.zasm:2:9: operands of .byte are separated by commas (after '1')\n");
     EXPECT_EQ(error(".byte @"),
-              "t.zasm:2: unexpected character '@' (expected a name, a number, a string, ',' or "
+              "t.zasm:2:7: unexpected character '@' (expected a name, a number, a string, ',' or "
               "':')\n");
-    EXPECT_EQ(error(".byte 256"), "t.zasm:2: .byte 256 is out of range (expected -128 to 255)\n");
+    EXPECT_EQ(error(".byte 256"), "t.zasm:2:7: .byte 256 is out of range (expected -128 to 255)\n");
     EXPECT_EQ(error(".word 65536"),
-              "t.zasm:2: .word 65536 is out of range (expected -32768 to 65535)\n");
-    EXPECT_EQ(error(".byte \"s\""), "t.zasm:2: .byte \"s\" is a string (expected a number)\n");
-    EXPECT_EQ(error(".byte"), "t.zasm:2: .byte takes one or more bytes, found 0 operands\n");
-    EXPECT_EQ(error(".text 5"), "t.zasm:2: .text takes a string in double quotes, found 5\n");
-    EXPECT_EQ(error(".bytes 1"),
-              "t.zasm:2: unknown directive .bytes in the item 0 item (expected a tag, .byte, "
-              ".word, .text, .repeat or .entry)\n");
+              "t.zasm:2:7: .word 65536 is out of range (expected -32768 to 65535)\n");
+    EXPECT_EQ(error(".byte \"s\""), "t.zasm:2:7: .byte \"s\" is a string (expected a number)\n");
+    EXPECT_EQ(error(".byte"), "t.zasm:2:1: .byte takes one or more bytes, found 0 operands\n");
+    EXPECT_EQ(error(".text 5"), "t.zasm:2:7: .text takes a string in double quotes, found 5\n");
     EXPECT_EQ(error("DUP"),
-              "t.zasm:2: tag DUP in the item 0 item (tags belong in .procedure and .script "
+              "t.zasm:2:1: tag DUP in the item 0 item (tags belong in .procedure and .script "
               "items)\n");
     EXPECT_EQ(error("1: DUP"),
-              "t.zasm:2: expected a directive or a mnemonic at the start of the statement\n");
+              "t.zasm:2:1: expected a directive or a mnemonic at the start of the statement\n");
 }
 
 TEST(ZorasmSource, ConstantsStandForNumbersAnywhere) {
@@ -92,22 +90,22 @@ TEST(ZorasmSource, ConstantsStandForNumbersAnywhere) {
                       ".equ size, 6\n"),
               (Bytes{0, 4, 0x21, 0, 0, 6, 2, 4, 0x21, 0}));
     EXPECT_EQ(Errors(AssembleText(".equ a, 1\n.equ a, 2\n")),
-              "t.zasm:2: .equ a is defined twice (first at t.zasm:1)\n");
+              "t.zasm:2:6: .equ a is defined twice (first at t.zasm:1:6)\n");
     EXPECT_EQ(Errors(AssembleText(".equ a, b\n.equ b, a\n.header a\n")),
-              "t.zasm:3: the constant a is defined in terms of itself\n");
+              "t.zasm:3:9: the constant a is defined in terms of itself\n");
     // A chain of names resolves at any length; a loop at its far end does not.
     std::string chain;
     for (int i = 0; i < 5000; ++i)
         chain += ".equ c" + std::to_string(i) + ", c" + std::to_string(i + 1) + "\n";
     EXPECT_EQ(BytesOf(chain + ".equ c5000, 9\n.header c0\n"), (Bytes{0, 4, 9, 0}));
     EXPECT_EQ(Errors(AssembleText(chain + ".equ c5000, c17\n.header c0\n")),
-              "t.zasm:5002: the constant c0 is defined in terms of itself\n");
+              "t.zasm:5002:9: the constant c0 is defined in terms of itself\n");
     EXPECT_EQ(Errors(AssembleText(".header nobody\n")),
-              "t.zasm:1: .header id nobody: unknown constant\n");
+              "t.zasm:1:9: .header id nobody: unknown constant\n");
     EXPECT_EQ(Errors(AssembleText(".equ x, \"s\"\n")),
-              "t.zasm:1: .equ x: the value \"s\" is not a number or a name\n");
+              "t.zasm:1:9: .equ x: the value \"s\" is not a number or a name\n");
     EXPECT_EQ(Errors(AssembleText(".equ big, 300\n.header big\n")),
-              "t.zasm:2: .header id big (= 300) is out of range (expected 0 to 255)\n");
+              "t.zasm:2:9: .header id big (= 300) is out of range (expected 0 to 255)\n");
 }
 
 TEST(ZorasmSource, EveryIndependentErrorIsReported) {
@@ -120,10 +118,10 @@ TEST(ZorasmSource, EveryIndependentErrorIsReported) {
         ".script 2\n"
         "        JUMP nowhere\n");
     EXPECT_EQ(Errors(assembly),
-              "t.zasm:3: unknown mnemonic dup (mnemonics are written in capitals: DUP)\n"
-              "t.zasm:4: PUSH8 999 is out of range (expected -128 to 255)\n"
-              "t.zasm:5: item number 300 is out of range (expected 0 to 255)\n"
-              "t.zasm:7: JUMP nowhere: unknown label or constant (labels are local to their "
+              "t.zasm:3:9: unknown mnemonic dup (mnemonics are written in capitals: DUP)\n"
+              "t.zasm:4:15: PUSH8 999 is out of range (expected -128 to 255)\n"
+              "t.zasm:5:9: item number 300 is out of range (expected 0 to 255)\n"
+              "t.zasm:7:14: JUMP nowhere: unknown label or constant (labels are local to their "
               "item)\n");
     EXPECT_FALSE(assembly.Ok());
 }
@@ -133,7 +131,7 @@ TEST(ZorasmSource, EveryIndependentErrorIsReported) {
 TEST(ZorasmSource, HugeInputsGiveShortMessages) {
     const std::string word(3000, 'x');
     EXPECT_EQ(Errors(AssembleText(".header 1\n.script 0\n " + word + "\n")),
-              "t.zasm:3: unknown mnemonic " + word.substr(0, 60) + "... (3000 bytes)\n");
+              "t.zasm:3:2: unknown mnemonic " + word.substr(0, 60) + "... (3000 bytes)\n");
     std::string lines;
     for (int i = 0; i < 250; ++i) lines += "x\n";
     const zorasm::Assembly assembly = AssembleText(lines);
@@ -150,14 +148,14 @@ TEST(ZorasmSource, IncludesAreReadRelativeToTheIncludingFile) {
     // Errors name the included file and its line.
     EXPECT_EQ(Errors(AssembleText(".include \"sub/c.zasm\"\n",
                                   {{"sub/c.zasm", ".header 1\n.header 999\n"}})),
-              "sub/c.zasm:2: .header id 999 is out of range (expected 0 to 255)\n");
+              "sub/c.zasm:2:9: .header id 999 is out of range (expected 0 to 255)\n");
     EXPECT_EQ(Errors(AssembleText(".header 1\n.include \"sub/none.zasm\"\n")),
-              "t.zasm:2: .include: cannot read sub/none.zasm: no such file\n");
+              "t.zasm:2:1: .include: cannot read sub/none.zasm: no such file\n");
     EXPECT_EQ(Errors(AssembleText(".include \"a.zasm\"\n", {{"a.zasm", ".include \"t.zasm\"\n"}})),
-              "a.zasm:1: .include \"t.zasm\" includes t.zasm, which is already being read (an "
+              "a.zasm:1:1: .include \"t.zasm\" includes t.zasm, which is already being read (an "
               "include loop)\n");
     EXPECT_EQ(Errors(AssembleText(".include sub\n")),
-              "t.zasm:1: .include takes one file name in double quotes\n");
+              "t.zasm:1:1: .include takes one file name in double quotes\n");
     const zorasm::Assembly missing = zorasm::Assemble({"none.zasm"}, zorasm::MemoryFiles());
     EXPECT_EQ(Errors(missing), "cannot read none.zasm: no such file\n");
 }
@@ -181,13 +179,14 @@ TEST(ZorasmPrograms, TagsAreWrittenByTheirMnemonicsAndOperandKinds) {
     const auto error = [](const std::string& line) {
         return Errors(AssembleText(".script 0\n" + line + "\n"));
     };
-    EXPECT_EQ(error("LIT 16"), "t.zasm:2: LIT 16 is out of range (expected 0 to 15)\n");
+    EXPECT_EQ(error("LIT 16"), "t.zasm:2:5: LIT 16 is out of range (expected 0 to 15)\n");
     EXPECT_EQ(error("PUSH16 -32769"),
-              "t.zasm:2: PUSH16 -32769 is out of range (expected -32768 to 65535)\n");
-    EXPECT_EQ(error("PUSH16"), "t.zasm:2: PUSH16 takes a word, found 0 operands\n");
-    EXPECT_EQ(error("DUP 1"), "t.zasm:2: DUP takes no operand, found 1 operand\n");
-    EXPECT_EQ(error("JUMP 65536"), "t.zasm:2: JUMP 65536 is out of range (expected 0 to 65535)\n");
-    EXPECT_EQ(error("FROB"), "t.zasm:2: unknown mnemonic FROB\n");
+              "t.zasm:2:8: PUSH16 -32769 is out of range (expected -32768 to 65535)\n");
+    EXPECT_EQ(error("PUSH16"), "t.zasm:2:1: PUSH16 takes a word, found 0 operands\n");
+    EXPECT_EQ(error("DUP 1"), "t.zasm:2:1: DUP takes no operand, found 1 operand\n");
+    EXPECT_EQ(error("JUMP 65536"),
+              "t.zasm:2:6: JUMP 65536 is out of range (expected 0 to 65535)\n");
+    EXPECT_EQ(error("FROB"), "t.zasm:2:1: unknown mnemonic FROB\n");
 }
 
 TEST(ZorasmPrograms, TheModulesOwnScriptExampleAssemblesToItsBytes) {
@@ -231,22 +230,22 @@ TEST(ZorasmPrograms, LabelErrorsNameTheLabelAndTheReach) {
     const std::string filler = "        .repeat 127, 0x30\n";
     EXPECT_EQ(Errors(AssembleText(".script 0\n BRANCH far\n" + filler + "far: END\n")), "");
     EXPECT_EQ(Errors(AssembleText(".script 0\n BRANCH far\n" + filler + " NOP\nfar: END\n")),
-              "t.zasm:2: BRANCH far: the label lies 128 bytes after the next tag, out of a "
+              "t.zasm:2:9: BRANCH far: the label lies 128 bytes after the next tag, out of a "
               "branch's reach (-128 to 127)\n");
-    EXPECT_EQ(Errors(AssembleText(".script 0\nback: NOP\n" + filler + " BRANCH_IF_NONZERO back\n")),
-              "t.zasm:4: BRANCH_IF_NONZERO back: the label lies 130 bytes before the next tag, out "
-              "of a branch's reach (-128 to 127)\n");
+    EXPECT_EQ(
+        Errors(AssembleText(".script 0\nback: NOP\n" + filler + " BRANCH_IF_NONZERO back\n")),
+        "t.zasm:4:20: BRANCH_IF_NONZERO back: the label lies 130 bytes before the next tag, out "
+        "of a branch's reach (-128 to 127)\n");
     EXPECT_EQ(Errors(AssembleText(".script 0\n BRANCH 128\n")),
-              "t.zasm:2: BRANCH 128 is out of range (expected -128 to 127)\n");
-    EXPECT_EQ(Errors(AssembleText(".script 0\na: NOP\na: NOP\n")),
-              "t.zasm:3: label a is defined twice in the script 0 item\n");
+              "t.zasm:2:9: BRANCH 128 is out of range (expected -128 to 127)\n");
     // Labels are local to their item.
-    EXPECT_EQ(Errors(AssembleText(".script 0\nhere: END\n.script 1\n JUMP here\n")),
-              "t.zasm:4: JUMP here: unknown label or constant (labels are local to their item)\n");
+    EXPECT_EQ(
+        Errors(AssembleText(".script 0\nhere: END\n.script 1\n JUMP here\n")),
+        "t.zasm:4:7: JUMP here: unknown label or constant (labels are local to their item)\n");
     EXPECT_EQ(Errors(AssembleText(".equ x, 1\n.script 0\nx: END\n")),
-              "t.zasm:3: label x has the name of a constant (.equ)\n");
+              "t.zasm:3:1: label x has the name of a constant (.equ)\n");
     EXPECT_EQ(Errors(AssembleText("top: .script 0\n")),
-              "t.zasm:1: a label cannot stand on an item directive (put it on the line below)\n");
+              "t.zasm:1:1: a label cannot stand on an item directive (put it on the line below)\n");
 }
 
 TEST(ZorasmPrograms, SelectTablesTakeExactlyTheirCountOfEntries) {
@@ -265,14 +264,10 @@ TEST(ZorasmPrograms, SelectTablesTakeExactlyTheirCountOfEntries) {
               (Bytes{0x10, 0x1A, 0x5C, 0x27, 0x3A, 0x14, 0x05, 0x01, 0x1F, 0x01, 0x33, 0x01, 0x15,
                      0x01, 0x1C, 0x01, 0x1D, 0x49}));
     EXPECT_EQ(BodyOf(".script 0\n SELECT 0\n END\n"), (Bytes{0x14, 0, 0, 0, 0}));
-    EXPECT_EQ(Errors(AssembleText(".script 0\n SELECT 2\n .entry 1, 2\n RETURN\n")),
-              "t.zasm:4: 1 .entry lines are due after SELECT (line 2), found RETURN\n");
-    EXPECT_EQ(Errors(AssembleText(".script 0\n SELECT 2\n .entry 1, 2\n")),
-              "t.zasm:2: SELECT 2: 1 .entry lines missing after it\n");
     EXPECT_EQ(Errors(AssembleText(".script 0\n .entry 1, 2\n")),
-              "t.zasm:2: .entry outside a SELECT table\n");
+              "t.zasm:2:2: .entry outside a SELECT table\n");
     EXPECT_EQ(Errors(AssembleText(".script 0\n SELECT 1\n .entry 1\n")),
-              "t.zasm:3: .entry takes TYPE, NUMBER, found 1 operand\n");
+              "t.zasm:3:2: .entry takes TYPE, NUMBER, found 1 operand\n");
 }
 
 // ----------------------------------------------------- lengths and layout ---
@@ -283,55 +278,58 @@ TEST(ZorasmLayout, ProgramsArePaddedWithNopOrReportWhatTheyNeed) {
     EXPECT_EQ(BytesOf(".header 1\n.procedure 0, to 10\n RETURN\n.at 10\n.end\n"),
               (Bytes{0, 4, 1, 0, 0, 6, 0, 1, 0x49, 0x30, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(Errors(AssembleText(".script 4, 8\n PUSH16 1\n PUSH16 2\n")),
-              "t.zasm:1: script 4 does not fit: it needs 10 bytes and has 8\n");
+              "t.zasm:1:1: script 4 does not fit: it needs 10 bytes and has 8\n");
     EXPECT_EQ(Errors(AssembleText(".header 1\n.script 4, to 6\n")),
-              "t.zasm:2: LENGTH to 6: the item starts at 4, which leaves it 2 bytes (at least 4 "
+              "t.zasm:2:12: LENGTH to 6: the item starts at 4, which leaves it 2 bytes (at least 4 "
               "are needed)\n");
     EXPECT_EQ(Errors(AssembleText(".script 4, 3\n")),
-              "t.zasm:1: LENGTH 3 is out of range (expected 4 to 65534)\n");
-    EXPECT_EQ(Errors(AssembleText(".string 4, \"abc\", 10\n")),
-              "t.zasm:1: string 4 is 8 bytes long, its LENGTH is 10 (only programs, coded bitmaps "
-              "and fonts are fitted to a length)\n");
+              "t.zasm:1:12: LENGTH 3 is out of range (expected 4 to 65534)\n");
+    EXPECT_EQ(
+        Errors(AssembleText(".string 4, \"abc\", 10\n")),
+        "t.zasm:1:1: string 4 is 8 bytes long, its LENGTH is 10 (only programs, coded bitmaps "
+        "and fonts are fitted to a length)\n");
     EXPECT_EQ(Errors(AssembleText(".header 1, 4\n")),
-              "t.zasm:1: expected .header ID, found 2 operands\n");
+              "t.zasm:1:1: expected .header ID, found 2 operands\n");
     EXPECT_EQ(Errors(AssembleText(".header 1\n .byte 0\n")),
-              "t.zasm:1: the header item holds nothing but its 4 bytes (use .item N, 0 for "
+              "t.zasm:1:1: the header item holds nothing but its 4 bytes (use .item N, 0 for "
               "more)\n");
 }
 
 TEST(ZorasmLayout, AtPinsTheNextItemAndDataMayStandOutsideItems) {
     EXPECT_EQ(Errors(AssembleText(".header 1\n.at 4\n.string 0, \"ab\"\n.at 12\n.end\n.at 11\n")),
-              "t.zasm:4: .at 12: the end marker starts at 11, not at 12\n"
-              "t.zasm:6: .at 11: the image ends at 15, not at 11\n");
+              "t.zasm:4:1: .at 12: the end marker starts at 11, not at 12\n"
+              "t.zasm:6:1: .at 11: the image ends at 15, not at 11\n");
     // Data before the first item and after the end marker, and .data after an item.
     EXPECT_EQ(BytesOf(" .byte 9\n.item 0, 6\n .byte 1\n.data\n .byte 2\n.end\n .byte 3\n"),
               (Bytes{9, 0, 5, 0, 6, 1, 2, 0xFF, 0xFF, 0xFF, 0xFF, 3}));
     EXPECT_EQ(Errors(AssembleText(".end\n DUP\n")),
-              "t.zasm:2: tag DUP in data outside any item (tags belong in .procedure and .script "
+              "t.zasm:2:2: tag DUP in data outside any item (tags belong in .procedure and .script "
               "items)\n");
-    EXPECT_EQ(Errors(AssembleText(".end 1\n")), "t.zasm:1: expected .end\n");
+    EXPECT_EQ(Errors(AssembleText(".end 1\n")), "t.zasm:1:1: expected .end\n");
 }
 
 TEST(ZorasmLayout, TheImageMustFitInModuleMemory) {
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 37340, 0\n")), "");
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 37341, 0\n")),
-              "t.zasm:1: this runs to address 37345, past the end of module memory (37344 "
-              "bytes)\n");
+              "t.zasm:1:1: this runs to address 37345, past the end of module memory (37344 "
+              "bytes): 1 byte too many; no free space (a .repeat of zeros outside any item) is "
+              "left to give them: shorten or remove items\n");
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 36340, 0\n", {}, 1000)), "");
     EXPECT_EQ(Errors(AssembleText(".item 0, 6\n .repeat 70000, 0\n")),
-              "t.zasm:2: .repeat count 70000 is out of range (expected 0 to 65535)\n");
+              "t.zasm:2:10: .repeat count 70000 is out of range (expected 0 to 65535)\n");
     // No more bytes than memory holds are ever made (a few lines once asked
     // for a GB): a larger .repeat is refused where it stands, and what lies
     // past the end of memory takes its room but keeps no bytes.
     EXPECT_EQ(Errors(AssembleText(".data\n .repeat 65535, 0, 0\n")),
-              "t.zasm:2: .repeat 65535 of 2 bytes makes 131070 bytes, more than module memory "
+              "t.zasm:2:2: .repeat 65535 of 2 bytes makes 131070 bytes, more than module memory "
               "holds (37344)\n");
     std::string items;
     for (int n = 0; n < 100; ++n) items += ".procedure " + std::to_string(n) + ", 65534\n";
     const zorasm::Assembly past = AssembleText(items + ".data\n .repeat 37344, 0\n .word 0\n");
     EXPECT_EQ(Errors(past),
-              "t.zasm:1: this runs to address 65534, past the end of module memory (37344 "
-              "bytes)\n");
+              "t.zasm:1:1: this runs to address 65534, past the end of module memory (37344 "
+              "bytes): 6553402 bytes too many; the largest free space, .repeat 37344, 0 at "
+              "t.zasm:102:2, holds only 37344: shorten or remove items\n");
     EXPECT_LE(past.bytes.size(), zorasm::kModuleMemorySize);
 }
 
@@ -365,21 +363,21 @@ TEST(ZorasmPictures, RawBitmapsAndIconSetsAreTheirRecords) {
                      0, 10, 2, 3, 9, 1,    0, 0, 0xFF, 0x80}));  // icon 0x0203
     const std::map<std::string, std::string> files = {{"art.art", kArt}};
     EXPECT_EQ(Errors(AssembleText(".bitmap 1, \"art.art\", 17\n", files)),
-              "t.zasm:1: bitmap 1 is 16 bytes long, its LENGTH is 17 (a raw bitmap is as long as "
+              "t.zasm:1:1: bitmap 1 is 16 bytes long, its LENGTH is 17 (a raw bitmap is as long as "
               "its rows; only coded ones take a chosen length)\n");
     EXPECT_EQ(Errors(AssembleText(".bitmap 3, \"art.art\"\n", files)),
-              "t.zasm:1: art.art has no picture 'bitmap 3'\n");
+              "t.zasm:1:1: art.art has no picture 'bitmap 3'\n");
     EXPECT_EQ(Errors(AssembleText(".bitmap 3, \"none.art\"\n")),
-              "t.zasm:1: picture file: cannot read none.art: no such file\n");
+              "t.zasm:1:1: picture file: cannot read none.art: no such file\n");
     EXPECT_EQ(Errors(AssembleText(".iconset 0, 1, \"b.art\"\n", {{"b.art", "bitmap 1\n#\n"}})),
-              "t.zasm:1: b.art holds no 'icon' pictures\n");
+              "t.zasm:1:1: b.art holds no 'icon' pictures\n");
     EXPECT_EQ(Errors(AssembleText(".bitmap 1, 5\n")),
-              "t.zasm:1: .bitmap: expected a string in double quotes, found 5 (.bitmap N, "
+              "t.zasm:1:12: .bitmap: expected a string in double quotes, found 5 (.bitmap N, "
               "\"FILE\" [, LENGTH])\n");
     // A broken picture file is reported once, however many items name it.
     EXPECT_EQ(Errors(AssembleText(".bitmap 1, \"bad.art\"\n.bitmap 2, \"bad.art\"\n",
                                   {{"bad.art", "bitmap 1\n#x\n"}})),
-              "bad.art:2: unexpected 'x' in column 2 of a picture row (expected '#' for dark or "
+              "bad.art:2:1: unexpected 'x' in column 2 of a picture row (expected '#' for dark or "
               "'.' for light)\n");
 }
 
@@ -401,12 +399,12 @@ TEST(ZorasmPictures, CodedBitmapsAreCodedToExactlyTheirLength) {
     const std::string range = "its codings take " + std::to_string(coder.Shortest()) + " to " +
                               std::to_string(coder.Longest()) + " bytes\n";
     EXPECT_EQ(Errors(AssembleText(".bitmap 2, \"art.art\", 12\n", files)),
-              "t.zasm:1: bitmap 2 (art.art line 5, compression 1, 17 x 5) cannot be coded in 0 "
+              "t.zasm:1:1: bitmap 2 (art.art line 5, compression 1, 17 x 5) cannot be coded in 0 "
               "bytes: " +
                   range);
     EXPECT_EQ(Errors(AssembleText(
                   ".bitmap 2, \"art.art\", " + std::to_string(13 + coder.Longest()) + "\n", files)),
-              "t.zasm:1: bitmap 2 (art.art line 5, compression 1, 17 x 5) cannot be coded in " +
+              "t.zasm:1:1: bitmap 2 (art.art line 5, compression 1, 17 x 5) cannot be coded in " +
                   std::to_string(coder.Longest() + 1) + " bytes: " + range);
 }
 
@@ -436,10 +434,10 @@ TEST(ZorasmFonts, AFontAndTheDataAfterItFillTheItemExactly) {
     const Bytes exact = BytesOf(".font 0, \"f.glyphs\", 26\n .repeat 1, 0xF0, 5, 0\n", files);
     EXPECT_EQ(Bytes(exact.begin() + 4, exact.end() - 3), Bytes(tight.begin() + 4, tight.end()));
     EXPECT_EQ(Errors(AssembleText(".font 0, \"f.glyphs\", 25\n .repeat 1, 0xF0, 5, 0\n", files)),
-              "t.zasm:1: font 0 cannot fill a 18-byte table: f.glyphs:1: the glyphs need 19 "
+              "t.zasm:1:1: font 0 cannot fill a 18-byte table: f.glyphs:1: the glyphs need 19 "
               "bytes, more than the table size 18 (draw them smaller or give a larger size)\n");
     EXPECT_EQ(Errors(AssembleText(".font 0, \"f.glyphs\", 12\n", files)),
-              "t.zasm:1: font 0: LENGTH 12 leaves 8 bytes for the font table after the 0 bytes "
+              "t.zasm:1:1: font 0: LENGTH 12 leaves 8 bytes for the font table after the 0 bytes "
               "of data\n");
 }
 

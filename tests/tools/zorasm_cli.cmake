@@ -1,6 +1,6 @@
 # The zorasm command line: exit codes 0 / 1 / 2, FILE:LINE messages on stderr,
 # the files it writes, and a disassembly that assembles back to the same image.
-# Run as: cmake -DZORASM=path/to/zorasm -DWORK=scratch/dir -P zorasm_cli.cmake
+# Run as: cmake -DZORASM=path/to/zorasm -DWORK=scratch/dir -DSOURCE_DIR=tree -P zorasm_cli.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/sub)
 
@@ -66,7 +66,7 @@ endif()
 file(WRITE ${WORK}/endless.zasm ".header 1\n.include \"/dev/zero\"\n")
 expect_run(2 ARGS assemble /dev/zero -o x.bin ERR "/dev/zero is larger than 4194304 bytes")
 expect_run(1 ARGS assemble endless.zasm -o x.bin
-           ERR "endless.zasm:2: .include: /dev/zero is larger than 4194304 bytes")
+           ERR "endless.zasm:2:1: .include: /dev/zero is larger than 4194304 bytes")
 expect_run(1 ARGS disassemble /dev/zero
            ERR "/dev/zero is larger than 37344 bytes, the room in module memory from address 0")
 expect_run(2 ARGS assemble hello.zasm -o /dev/full
@@ -75,12 +75,30 @@ expect_run(0 ARGS assemble hello.zasm -o /dev/null --listing /dev/null)
 expect_run(0 ARGS assemble hello.zasm -o for_stdout.bin)
 expect_run(0 ARGS disassemble for_stdout.bin -o - OUT "^; Disassembled by zorasm")
 
-# Source errors: every one named by FILE:LINE, nothing written.
+# Source errors: every one named by FILE:LINE:COLUMN with its line and a
+# caret, nothing written.
 expect_run(1 ARGS assemble broken.zasm -o broken.bin
-           ERR "broken.zasm:4: unknown mnemonic frob.*broken.zasm:2: script 0 does not fit: it needs 7 bytes and has 5")
+           ERR "broken.zasm:4:9: unknown mnemonic frob\n        frob\n        \\^\n.*broken.zasm:2:1: script 0 does not fit: it needs 7 bytes and has 5\n\\.script 0, 5\n\\^\nzorasm: 2 errors, nothing written")
 if(EXISTS ${WORK}/broken.bin)
   message(SEND_ERROR "a failed assembly wrote broken.bin")
 endif()
+
+# Warnings: printed, the image written; with --werror nothing is written.
+file(WRITE ${WORK}/headless.zasm ".string 0, \"x\"\n.end\n")
+expect_run(0 ARGS assemble headless.zasm -o headless.bin
+           ERR "^headless.zasm:1:1: warning: the vocabulary does not start with a header item")
+expect_run(1 ARGS assemble headless.zasm -o werror.bin --werror
+           ERR "warning: the vocabulary does not start.*zorasm: 1 warning \\(--werror\\), nothing written")
+if(EXISTS ${WORK}/werror.bin OR NOT EXISTS ${WORK}/headless.bin)
+  message(SEND_ERROR "--werror wrote werror.bin, or a warning kept headless.bin from being written")
+endif()
+expect_run(2 ARGS disassemble headless.bin --werror ERR "--werror belongs to assemble and default")
+
+# The tag set, as the reference has it.
+expect_run(0 ARGS --list-tags OUT "\n81 +MOVE_TO +- +x y ->\n +set the cursor; x y: the cursor's new column")
+expect_run(0 ARGS --list-tags=markdown OUT "\\| 81 \\| `MOVE_TO` \\|  \\| `x y ->` \\|")
+expect_run(2 ARGS --list-tags=html ERR "--list-tags=html is not a format")
+expect_run(2 ARGS --list-tags assemble ERR "--list-tags takes no command")
 
 # Assemble with a listing, disassemble, assemble again: the same bytes.
 expect_run(0 ARGS assemble hello.zasm -o hello.bin --listing hello.lst)
@@ -134,4 +152,37 @@ else()
   if(NOT before STREQUAL after)
     message(SEND_ERROR "the default image disassembled and assembled again differs")
   endif()
+
+  # Sources to edit, named by the default sources' constants: they give the
+  # same bytes back.
+  expect_run(0 ARGS disassemble default.bin --sources edit --names ${SOURCE_DIR}/lcdm/image/default.zasm
+             OUT "zorasm: 6 files written to edit \\(168 items: 0 as bytes\\)")
+  foreach(name image.zasm names.zasm bitmaps.art font_0_class_0.glyphs font_0_class_2.glyphs
+               iconset_0_language_202.art)
+    if(NOT EXISTS ${WORK}/edit/${name})
+      message(SEND_ERROR "disassemble --sources wrote no edit/${name}")
+    endif()
+  endforeach()
+  expect_run(0 ARGS assemble edit/image.zasm -o edit.bin)
+  file(SHA256 ${WORK}/edit.bin edited)
+  if(NOT before STREQUAL edited)
+    message(SEND_ERROR "the default image's sources assemble to other bytes")
+  endif()
+  expect_run(2 ARGS disassemble default.bin --sources edit -o x.zasm ERR "exclude each other")
+  expect_run(2 ARGS disassemble default.bin --names x.zasm ERR "--names FILE goes with --sources")
+  expect_run(2 ARGS disassemble default.bin --sources s2 --names missing.zasm
+             ERR "cannot read missing.zasm")
+
+  # Items added to the default vocabulary: before its end marker, which moves.
+  file(WRITE ${WORK}/mine.zasm ".string 200, \"Hi\"\n")
+  expect_run(0 ARGS default --with mine.zasm -o extended.bin)
+  file(READ ${WORK}/extended.bin added OFFSET 18834 LIMIT 12 HEX)
+  if(NOT added STREQUAL "0007c804486900ffffffff00")
+    message(SEND_ERROR "extended.bin holds ${added} where the default's end marker stood")
+  endif()
+  file(WRITE ${WORK}/clash.zasm ".string 3, \"x\"\n")
+  expect_run(1 ARGS default --with clash.zasm -o clash.bin
+             ERR "clash.zasm:1:1: string 3 is defined twice: the module finds only the first, at lcdm/image/unit_page.zasm:7:1")
+  expect_run(2 ARGS default --with missing.zasm -o x.bin ERR "cannot read missing.zasm")
+  expect_run(2 ARGS assemble hello.zasm --with mine.zasm -o x.bin ERR "--with belongs to default")
 endif()

@@ -49,6 +49,14 @@ run stdout_dash 0 "" 'panel start\nsnapshot -\n'
   fail "snapshot - wrote $(stat -c %s out.txt) bytes to standard output"
 "$zorhost" <(printf 'panel start\nsnapshot /dev/stdout\n') | cat >piped.bmp
 [ "$(stat -c %s piped.bmp)" -eq 4158 ] || { row=dev_stdout; fail "a pipe got $(stat -c %s piped.bmp) bytes"; }
+# The extension picks the format; one no image writer has is an error that
+# names the ones there are, and writes nothing.
+run formats 0 "" 'panel start\nsnapshot lcd.jpg\nsnapshot lcd.PBM\n'
+[ "$(head -c 2 lcd.jpg | od -An -tx1 | tr -d ' ')" = "ffd8" ] || fail "lcd.jpg is no JPEG file"
+[ "$(head -c 2 lcd.PBM)" = "P4" ] || fail "lcd.PBM is no binary PBM file"
+run no_writer 2 '^no_writer.zh:2: snapshot: cannot write lcd.xyz: no image writer for .xyz \(the formats there are: bmp, .*png' \
+  'panel start\nsnapshot lcd.xyz\n'
+[ ! -e lcd.xyz ] || fail "a snapshot with no writer left lcd.xyz"
 
 # Golden frames: cut short, endless or too large.
 run golden 0 "" 'panel start\nsnapshot whole.bmp\nsnapshot whole.png\n'

@@ -11,6 +11,7 @@ const T& ArtFiles::Load(std::map<std::string, std::shared_ptr<const T>>& cache,
         std::string why;
         const std::optional<std::string> text = files_.Read(path, why);
         if (!text) Fail(at, kind + " file: " + why);
+        diagnostics_.texts[path] = *text;
         std::shared_ptr<const T> parsed;
         try {
             parsed = std::make_shared<const T>(parse(pixelart::ParseDocument(*text, path)));

@@ -2,7 +2,10 @@
 // them out one after another from the base address and checks the layout.
 #include "Assembler.h"
 
+#include <optional>
+
 #include "Body.h"
+#include "ChainChecks.h"
 #include "Constants.h"
 #include "Items.h"
 #include "Sources.h"
@@ -38,9 +41,24 @@ public:
         Group();
         for (const Pending& pending : pending_) Place(pending);
         for (const Statement* at : ats_) CheckAt(*at, "the image ends");
+        if (overflow_) ReportRoom();
+        if (!Errors().Failed()) CheckChain(assembly_);
     }
 
 private:
+    // The first block past the end of module memory, and where it ends.
+    struct Overflow {
+        Position position;
+        uint32_t end;
+    };
+    // A `.repeat` of zeros outside any item.
+    struct FreeSpace {
+        const Statement* statement;
+        long count;
+        long width;  // bytes of one repetition
+        long Bytes() const { return count * width; }
+    };
+
     Diagnostics& Errors() { return assembly_.diagnostics; }
 
     void DefineConstants() {
@@ -83,7 +101,8 @@ private:
 
     static void ExpectBare(const Statement& statement, size_t operands, const std::string& form) {
         if (!statement.label.empty())
-            Fail(statement.position, "a label cannot stand on a " + statement.name + " line");
+            Fail(At(statement.position, statement.labelColumn),
+                 "a label cannot stand on a " + statement.name + " line");
         if (statement.operands.size() != operands) Fail(statement.position, "expected " + form);
     }
 
@@ -121,7 +140,10 @@ private:
                 block = BuildItem(*pending.directive, pending.body, address_, context_);
                 break;
             case Block::Kind::kEndMarker: block = EndMarker(*pending.directive); break;
-            case Block::Kind::kData: block = Data(pending); break;
+            case Block::Kind::kData:
+                block = Data(pending);
+                NoteFreeSpace(pending);
+                break;
         }
         CheckRoom(block);
         // Past the end of memory the image is in error and never written:
@@ -165,14 +187,69 @@ private:
         return block;
     }
 
-    // The image has to fit in module memory from its base.
+    // The image has to fit in module memory from its base. The first block
+    // that does not is reported once the whole image is measured, with what
+    // it takes to fit.
     void CheckRoom(const Block& block) {
         const uint32_t end = address_ + block.length;
         if (end <= kModuleMemorySize || reportedRoom_) return;
         reportedRoom_ = true;
-        Errors().Add(block.position, "this runs to address " + std::to_string(end) +
-                                         ", past the end of module memory (" +
-                                         std::to_string(kModuleMemorySize) + " bytes)");
+        overflow_ = Overflow{block.position, end};
+    }
+
+    // A `.repeat` of zeros outside any item is free space: the bytes an image
+    // that has grown can take back.
+    void NoteFreeSpace(const Pending& pending) {
+        for (const Statement* statement : pending.body) {
+            if (statement->name != ".repeat" || statement->operands.size() < 2) continue;
+            try {
+                bool zeros = true;
+                for (size_t i = 1; i < statement->operands.size(); ++i)
+                    zeros = zeros && Evaluate(statement->operands[i], constants_, nullptr,
+                                              statement->position, ".repeat") == 0;
+                const long count = Evaluate(statement->operands[0], constants_, nullptr,
+                                            statement->position, ".repeat count");
+                if (zeros)
+                    free_.push_back(FreeSpace{statement, count,
+                                              static_cast<long>(statement->operands.size() - 1)});
+            } catch (const pixelart::Error&) {
+                // Reported where the bytes are made.
+            }
+        }
+    }
+
+    void ReportRoom() {
+        const long excess = static_cast<long>(address_) - static_cast<long>(kModuleMemorySize);
+        std::string message =
+            "this runs to address " + std::to_string(overflow_->end) +
+            ", past the end of module memory (" + std::to_string(kModuleMemorySize) +
+            " bytes): " + std::to_string(excess) + (excess == 1 ? " byte" : " bytes") + " too many";
+        const FreeSpace* largest = nullptr;
+        for (const FreeSpace& run : free_)
+            if (largest == nullptr || run.Bytes() >= largest->Bytes()) largest = &run;
+        if (largest == nullptr) {
+            message +=
+                "; no free space (a .repeat of zeros outside any item) is left to give "
+                "them: shorten or remove items";
+        } else if (largest->Bytes() < excess) {
+            message += "; the largest free space, " + Quoted(*largest) + " at " +
+                       zorasm::Place(largest->statement->position) + ", holds only " +
+                       std::to_string(largest->Bytes()) + ": shorten or remove items";
+        } else {
+            const long fewer = (excess + largest->width - 1) / largest->width;
+            message += "; the free space " + Quoted(*largest) + " at " +
+                       zorasm::Place(largest->statement->position) +
+                       " can give them (make its count " + std::to_string(largest->count - fewer) +
+                       ")";
+        }
+        Errors().Add(overflow_->position, message);
+    }
+
+    static std::string Quoted(const FreeSpace& run) {
+        std::string text = ".repeat";
+        for (size_t i = 0; i < run.statement->operands.size(); ++i)
+            text += (i == 0 ? " " : ", ") + run.statement->operands[i].source;
+        return text;
     }
 
     const std::vector<Statement>& statements_;
@@ -185,15 +262,55 @@ private:
     std::vector<const Statement*> ats_;
     bool open_ = false;
     bool reportedRoom_ = false;
+    std::optional<Overflow> overflow_;
+    std::vector<FreeSpace> free_;
 };
+
+// Items added to a finished vocabulary go before its end marker, which moves
+// behind them; what would change the vocabulary's own items is refused.
+void AddBeforeEnd(std::vector<Statement>& statements, std::vector<Statement> added,
+                  Diagnostics& diagnostics) {
+    bool itemSeen = false;
+    std::vector<Statement> kept;
+    for (Statement& statement : added) {
+        const std::string& name = statement.name;
+        if (name == ".header") {
+            diagnostics.Add(statement.position,
+                            ".header in an added source: the items join the vocabulary of the "
+                            "sources they are added to, which has its header; remove this line");
+        } else if (name == ".end") {
+            diagnostics.Add(statement.position,
+                            ".end in an added source: the end marker of the sources the items "
+                            "are added to moves behind them; remove this line");
+        } else if (!itemSeen && !name.empty() && name != ".equ" && name != ".at" &&
+                   !IsItemDirective(name)) {
+            diagnostics.Add(statement.position,
+                            name +
+                                " before the first item of an added source would join the "
+                                "last item it is added after; start the source with an item");
+        } else {
+            itemSeen = itemSeen || IsItemDirective(name);
+            kept.push_back(std::move(statement));
+        }
+    }
+    auto end = statements.end();
+    for (auto it = statements.begin(); it != statements.end(); ++it)
+        if (it->name == ".end") end = it;
+    statements.insert(end, std::make_move_iterator(kept.begin()),
+                      std::make_move_iterator(kept.end()));
+}
 
 }  // namespace
 
 Assembly Assemble(const std::vector<std::string>& sources, const SourceFiles& files,
                   const AssembleOptions& options) {
     Assembly assembly;
-    const std::vector<Statement> statements =
+    std::vector<Statement> statements =
         ReadSources(sources, files, assembly.diagnostics, assembly.unreadable);
+    if (!options.added.empty())
+        AddBeforeEnd(statements,
+                     ReadSources(options.added, files, assembly.diagnostics, assembly.unreadable),
+                     assembly.diagnostics);
     if (!assembly.unreadable.empty()) return assembly;
     Layout(statements, files, options, assembly).Run();
     return assembly;

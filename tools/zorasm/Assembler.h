@@ -41,7 +41,13 @@ struct Block {
 };
 
 struct AssembleOptions {
-    uint32_t base = 0;
+    // Not explicit: callers write the options as {base}.
+    AssembleOptions(uint32_t base = 0) : base(base) {}  // NOLINT(google-explicit-constructor)
+
+    uint32_t base;
+    // Sources whose items join the vocabulary of `sources`: they go before
+    // its last end marker, which moves behind them.
+    std::vector<std::string> added;
 };
 
 struct Assembly {
@@ -51,6 +57,7 @@ struct Assembly {
     Diagnostics diagnostics;
     std::vector<std::string> unreadable;  // sources that could not be read at all
 
+    // Warnings do not fail an assembly (unless the caller treats them as errors).
     bool Ok() const { return unreadable.empty() && !diagnostics.Failed(); }
 };
 

@@ -2,7 +2,9 @@
 
 #include <cctype>
 
+#include "Items.h"
 #include "Mnemonics.h"
+#include "Suggestions.h"
 
 namespace zorasm {
 
@@ -32,13 +34,22 @@ void PutWord(std::vector<uint8_t>& out, long value) {
     out.push_back(static_cast<uint8_t>(value & 0xFF));
 }
 
+// A misspelt mnemonic is most likely another mnemonic, or a data directive
+// written without its dot.
 const Mnemonic& LookUp(const Statement& statement) {
     if (const Mnemonic* mnemonic = FindMnemonic(statement.name)) return *mnemonic;
     const std::string upper = Upper(statement.name);
     if (upper != statement.name && FindMnemonic(upper) != nullptr)
         Fail(statement.position, "unknown mnemonic " + statement.name +
                                      " (mnemonics are written in capitals: " + upper + ")");
-    Fail(statement.position, "unknown mnemonic " + statement.name);
+    std::vector<std::string> candidates = MnemonicNames();
+    for (const std::string& directive : DirectiveNames()) candidates.push_back(directive);
+    Fail(statement.position,
+         "unknown mnemonic " + statement.name + DidYouMean(statement.name, candidates));
+}
+
+std::string Lines(long count) {
+    return std::to_string(count) + (count == 1 ? " .entry line" : " .entry lines");
 }
 
 }  // namespace
@@ -69,28 +80,32 @@ void Body::Measure() {
         size_ += size;
     }
     if (entriesDue_ > 0)
-        diagnostics_.Add(select_->position, select_->name + " " + select_->operands[0].source +
-                                                ": " + std::to_string(entriesDue_) +
-                                                " .entry lines missing after it");
+        diagnostics_.Add(select_->position,
+                         select_->name + " " + select_->operands[0].source + ": " +
+                             Lines(entriesDue_) + " missing after it (its table of " +
+                             select_->operands[0].source +
+                             " .entry lines follows it directly, before anything else)");
 }
 
 void Body::DefineLabel(const Statement& statement, uint32_t offset) {
     const std::string& name = statement.label;
-    for (const auto& [known, at] : labelOffsets_)
+    const Position at = At(statement.position, statement.labelColumn);
+    for (const auto& [known, first] : labelOffsets_)
         if (known == name)
-            Fail(statement.position, "label " + name + " is defined twice in " + where_);
-    if (constants_.Has(name))
-        Fail(statement.position, "label " + name + " has the name of a constant (.equ)");
-    labelOffsets_.emplace_back(name, offset);
+            Fail(at, "label " + name + " is defined twice in " + where_ + " (first at " +
+                         Place(first.position) + ")");
+    if (constants_.Has(name)) Fail(at, "label " + name + " has the name of a constant (.equ)");
+    labelOffsets_.emplace_back(name, LabelPlace{offset, at});
 }
 
 // A statement other than .entry inside a SELECT table: reported once, here.
 void Body::TableCutShort(const Statement& statement) {
     const long due = entriesDue_;
     entriesDue_ = 0;
-    Fail(statement.position, std::to_string(due) + " .entry lines are due after " + select_->name +
-                                 " (line " + std::to_string(select_->position.line) + "), found " +
-                                 statement.name);
+    Fail(statement.position, statement.name + " stands inside the table of " + select_->name + " " +
+                                 select_->operands[0].source + " (" + Place(select_->position) +
+                                 "): " + Lines(due) + (due == 1 ? " is" : " are") +
+                                 " still due there (make the count match the .entry " + "lines)");
 }
 
 uint32_t Body::MeasureTag(const Statement& statement) {
@@ -129,7 +144,7 @@ uint32_t Body::MeasureData(const Statement& statement) {
     if (name == ".text") {
         ExpectOperands(statement, 1, 1, "one string");
         if (statement.operands[0].kind != Operand::Kind::kString)
-            Fail(at,
+            Fail(At(at, statement.operands[0].column),
                  ".text takes a string in double quotes, found " + statement.operands[0].source);
         return static_cast<uint32_t>(statement.operands[0].text.size());
     }
@@ -148,12 +163,13 @@ uint32_t Body::MeasureData(const Statement& statement) {
         return static_cast<uint32_t>(size);
     }
     Fail(at, "unknown directive " + name + " in " + where_ +
-                 " (expected a tag, .byte, .word, .text, .repeat or .entry)");
+                 " (expected a tag, .byte, .word, .text, .repeat or .entry)" +
+                 DidYouMean(name, DirectiveNames()));
 }
 
 std::vector<ListingLine> Body::Encode(uint32_t address) {
     labels_.clear();
-    for (const auto& [name, offset] : labelOffsets_) labels_[name] = address + offset;
+    for (const auto& [name, place] : labelOffsets_) labels_[name] = address + place.offset;
     std::vector<ListingLine> lines;
     for (const Entry& entry : entries_) {
         ListingLine line{
@@ -225,10 +241,11 @@ uint8_t Body::BranchOffset(const Statement& statement, uint32_t address) const {
         return static_cast<uint8_t>(Value(statement, 0, statement.name, -128, 127) & 0xFF);
     const long offset = label->second - static_cast<long>(address + 2);
     if (offset < -128 || offset > 127)
-        Fail(statement.position, statement.name + " " + operand.text + ": the label lies " +
-                                     std::to_string(offset < 0 ? -offset : offset) + " bytes " +
-                                     (offset < 0 ? "before" : "after") +
-                                     " the next tag, out of a branch's reach (-128 to 127)");
+        Fail(At(statement.position, operand.column),
+             statement.name + " " + operand.text + ": the label lies " +
+                 std::to_string(offset < 0 ? -offset : offset) + " bytes " +
+                 (offset < 0 ? "before" : "after") +
+                 " the next tag, out of a branch's reach (-128 to 127)");
     return static_cast<uint8_t>(offset & 0xFF);
 }
 

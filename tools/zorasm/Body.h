@@ -52,7 +52,11 @@ private:
     const Constants& constants_;
     Diagnostics& diagnostics_;
     std::vector<Entry> entries_;
-    std::vector<std::pair<std::string, uint32_t>> labelOffsets_;
+    struct LabelPlace {
+        uint32_t offset;
+        Position position;
+    };
+    std::vector<std::pair<std::string, LabelPlace>> labelOffsets_;
     Labels labels_;
     uint32_t size_ = 0;
     // SELECT tables: the entries still due after the last SELECT.

@@ -3,8 +3,19 @@
 #include <vector>
 
 #include "Diagnostics.h"
+#include "Suggestions.h"
 
 namespace zorasm {
+
+std::vector<std::string> Constants::Names() const {
+    std::vector<std::string> names;
+    for (const auto& [name, statement] : table_) names.push_back(name);
+    return names;
+}
+
+std::string Constants::Suggest(const std::string& name) const {
+    return DidYouMean(name, Names());
+}
 
 void Constants::Define(const Statement& statement) {
     const Position& at = statement.position;
@@ -13,14 +24,16 @@ void Constants::Define(const Statement& statement) {
         statement.operands[0].to)
         Fail(at, "expected .equ NAME, VALUE");
     const std::string& name = statement.operands[0].text;
-    if (name == "to") Fail(at, "'to' is a word of the language, not a constant name");
+    const Position named = At(at, statement.operands[0].column);
+    if (name == "to") Fail(named, "'to' is a word of the language, not a constant name");
     const Operand& value = statement.operands[1];
     if (value.kind == Operand::Kind::kString || value.to)
-        Fail(at, ".equ " + name + ": the value " + value.source + " is not a number or a name");
+        Fail(At(at, value.column),
+             ".equ " + name + ": the value " + value.source + " is not a number or a name");
     const auto found = table_.find(name);
     if (found != table_.end())
-        Fail(at, ".equ " + name + " is defined twice (first at " + found->second.position.file +
-                     ":" + std::to_string(found->second.position.line) + ")");
+        Fail(named, ".equ " + name + " is defined twice (first at " +
+                        Place(At(found->second.position, found->second.operands[0].column)) + ")");
     table_.emplace(name, statement);
 }
 
@@ -38,7 +51,7 @@ long Constants::Value(const std::string& name, const Position& at) const {
             break;
         }
         const auto found = table_.find(*current);
-        if (found == table_.end()) Fail(written, "unknown name " + *current);
+        if (found == table_.end()) Fail(written, "unknown name " + *current + Suggest(*current));
         chain.push_back(&found->first);
         if (chain.size() > table_.size())
             Fail(at, "the constant " + name + " is defined in terms of itself");
@@ -48,14 +61,15 @@ long Constants::Value(const std::string& name, const Position& at) const {
             break;
         }
         current = &value.text;
-        written = found->second.position;
+        written = At(found->second.position, value.column);
     }
     for (const std::string* passed : chain) resolved_[*passed] = number;
     return number;
 }
 
 long Evaluate(const Operand& operand, const Constants& constants, const Labels* labels,
-              const Position& at, const std::string& what) {
+              const Position& position, const std::string& what) {
+    const Position at = At(position, operand.column);
     if (operand.to) Fail(at, what + " " + operand.source + ": 'to' gives only an item's length");
     switch (operand.kind) {
         case Operand::Kind::kNumber: return operand.number;
@@ -68,13 +82,18 @@ long Evaluate(const Operand& operand, const Constants& constants, const Labels* 
         if (found != labels->end()) return found->second;
     }
     if (constants.Has(operand.text)) return constants.Value(operand.text, at);
+    std::vector<std::string> names = constants.Names();
+    if (labels != nullptr)
+        for (const auto& [label, address] : *labels) names.push_back(label);
     Fail(at, what + " " + operand.text + ": unknown " +
                  (labels != nullptr ? "label or constant (labels are local to their item)"
-                                    : "constant"));
+                                    : "constant") +
+                 DidYouMean(operand.text, names));
 }
 
 long EvaluateIn(const Operand& operand, const Constants& constants, const Labels* labels,
-                const Position& at, const std::string& what, long min, long max) {
+                const Position& position, const std::string& what, long min, long max) {
+    const Position at = At(position, operand.column);
     const long value = Evaluate(operand, constants, labels, at, what);
     if (value < min || value > max) {
         const std::string shown = operand.kind == Operand::Kind::kName

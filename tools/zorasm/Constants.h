@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Statement.h"
 
@@ -15,10 +16,14 @@ public:
     // or after it.
     void Define(const Statement& statement);
     bool Has(const std::string& name) const { return table_.count(name) != 0; }
+    std::vector<std::string> Names() const;
     // The constant's value; throws at `at` if it is unknown or circular.
     long Value(const std::string& name, const Position& at) const;
 
 private:
+    // "; did you mean NAME?" for a name close to one defined, else "".
+    std::string Suggest(const std::string& name) const;
+
     std::map<std::string, Statement> table_;
     // Values already followed to their number: a long chain of names is
     // walked once, not once per use.

@@ -11,16 +11,18 @@ MemoryFiles EmbeddedImageFiles() {
     return files;
 }
 
-Assembly AssembleDefaultImage() {
-    const MemoryFiles files = EmbeddedImageFiles();
-    if (!files.Has(kDefaultImageSource)) {
+Assembly AssembleDefaultImage(const std::vector<std::string>& added, const SourceFiles& others) {
+    const MemoryFiles embedded = EmbeddedImageFiles();
+    if (!embedded.Has(kDefaultImageSource)) {
         Assembly missing;
         missing.unreadable.push_back(std::string(kDefaultImageSource) +
                                      ": not built into this zorasm (the file was not there when "
                                      "zorasm was built; add it and build zorasm again)");
         return missing;
     }
-    Assembly assembly = Assemble({kDefaultImageSource}, files);
+    AssembleOptions options;
+    options.added = added;
+    Assembly assembly = Assemble({kDefaultImageSource}, OverlayFiles(embedded, others), options);
     // Module memory past the vocabulary is free space, all zeros.
     if (assembly.Ok() && assembly.bytes.size() < kModuleMemorySize)
         assembly.bytes.resize(kModuleMemorySize, 0);

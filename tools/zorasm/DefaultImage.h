@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "Assembler.h"
 #include "SourceFiles.h"
@@ -23,6 +25,10 @@ MemoryFiles EmbeddedImageFiles();
 
 // The default image, zero-filled to the size of module memory. If the
 // sources were not there when zorasm was built, `unreadable` says so.
-Assembly AssembleDefaultImage();
+// `added` sources (read from `files`) put their items into the default
+// vocabulary, between its last item and its end marker: every default item
+// keeps its address and bytes.
+Assembly AssembleDefaultImage(const std::vector<std::string>& added = {},
+                              const SourceFiles& files = DiskFiles());
 
 }  // namespace zorasm

@@ -42,9 +42,9 @@ const Form* FindForm(const std::string& name) {
 std::string Quoted(const Statement& directive, size_t index, const Form& form) {
     const Operand& operand = directive.operands[index];
     if (operand.kind != Operand::Kind::kString)
-        Fail(directive.position, std::string(form.name) +
-                                     ": expected a string in double quotes, found " +
-                                     operand.source + " (" + form.usage + ")");
+        Fail(At(directive.position, operand.column),
+             std::string(form.name) + ": expected a string in double quotes, found " +
+                 operand.source + " (" + form.usage + ")");
     return operand.text;
 }
 
@@ -81,7 +81,8 @@ private:
     void ReadOperands() {
         form_ = FindForm(directive_.name);
         if (!directive_.label.empty())
-            Fail(at_, "a label cannot stand on an item directive (put it on the line below)");
+            Fail(At(at_, directive_.labelColumn),
+                 "a label cannot stand on an item directive (put it on the line below)");
         const size_t count = directive_.operands.size();
         const bool lengthAllowed = directive_.name != ".header";
         if (count < form_->fixed || count > form_->fixed + (lengthAllowed ? 1 : 0))
@@ -103,13 +104,14 @@ private:
     uint32_t Length(const Operand& operand) const {
         const long value = Evaluate(Plain(operand), context_.constants, nullptr, at_, "LENGTH");
         const long length = operand.to ? value - static_cast<long>(address_) : value;
+        const Position at = At(at_, operand.column);
         if (operand.to && length < static_cast<long>(kItemHeaderSize))
-            Fail(at_, "LENGTH " + operand.source + ": the item starts at " +
-                          std::to_string(address_) + ", which leaves it " + std::to_string(length) +
-                          " bytes (at least 4 are needed)");
+            Fail(at, "LENGTH " + operand.source + ": the item starts at " +
+                         std::to_string(address_) + ", which leaves it " + std::to_string(length) +
+                         " bytes (at least 4 are needed)");
         if (length < static_cast<long>(kItemHeaderSize) || length > kMaxItemLength)
-            Fail(at_, "LENGTH " + operand.source + " is out of range (expected 4 to " +
-                          std::to_string(kMaxItemLength) + ")");
+            Fail(at, "LENGTH " + operand.source + " is out of range (expected 4 to " +
+                         std::to_string(kMaxItemLength) + ")");
         return static_cast<uint32_t>(length);
     }
 
@@ -295,6 +297,13 @@ private:
 
 bool IsItemDirective(const std::string& name) {
     return FindForm(name) != nullptr;
+}
+
+std::vector<std::string> DirectiveNames() {
+    std::vector<std::string> names = {".at",   ".end",  ".data", ".equ",    ".include",
+                                      ".byte", ".word", ".text", ".repeat", ".entry"};
+    for (const Form& form : kForms) names.push_back(form.name);
+    return names;
 }
 
 Block BuildItem(const Statement& directive, std::vector<const Statement*> body, uint32_t address,

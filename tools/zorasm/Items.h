@@ -20,6 +20,8 @@ struct ItemContext {
 };
 
 bool IsItemDirective(const std::string& name);
+// Every directive of the language, for suggestions.
+std::vector<std::string> DirectiveNames();
 
 // The item at `address`. Errors are reported to the context; the block then
 // keeps the room it was given (as zeros) so that what follows stays put.

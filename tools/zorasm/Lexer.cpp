@@ -2,8 +2,8 @@
 #include <cctype>
 #include <optional>
 
+#include "Diagnostics.h"
 #include "Statement.h"
-#include "pixelart/error.h"
 
 namespace zorasm {
 
@@ -12,7 +12,7 @@ namespace {
 struct Token {
     enum class Kind { kName, kNumber, kString, kComma, kColon };
     Kind kind;
-    Operand operand;  // for names, numbers and strings
+    Operand operand;  // for names, numbers and strings; its column for every token
 };
 
 bool IsNameStart(char c) {
@@ -32,14 +32,18 @@ public:
             while (pos_ < line_.size() && std::isspace(static_cast<unsigned char>(line_[pos_])))
                 ++pos_;
             if (pos_ >= line_.size() || line_[pos_] == ';') break;
-            tokens.push_back(Next());
+            start_ = pos_;
+            Token token = Next();
+            token.operand.column = static_cast<int>(start_) + 1;
+            tokens.push_back(std::move(token));
         }
         return tokens;
     }
 
 private:
+    // At the start of the token being read.
     [[noreturn]] void Fail(const std::string& message) const {
-        throw pixelart::Error(position_.file, position_.line, message);
+        zorasm::Fail(At(position_, static_cast<int>(start_) + 1), message);
     }
 
     Token Next() {
@@ -149,27 +153,31 @@ private:
     const std::string& line_;
     const Position& position_;
     size_t pos_ = 0;
+    size_t start_ = 0;
 };
-
-[[noreturn]] void Fail(const Position& position, const std::string& message) {
-    throw pixelart::Error(position.file, position.line, message);
-}
 
 // One operand: a value, or "to" and a value.
 Operand ReadOperand(const std::vector<Token>& tokens, size_t begin, size_t end,
                     const Position& position, const std::string& name) {
-    if (begin == end) Fail(position, "empty operand of " + name + " (two commas in a row?)");
+    if (begin == end) {
+        // At the comma that follows the missing operand (or ends the line).
+        const int column =
+            end < tokens.size() ? tokens[end].operand.column : tokens[end - 1].operand.column + 1;
+        Fail(At(position, column), "empty operand of " + name + " (two commas in a row?)");
+    }
     const Token& first = tokens[begin];
     if (end - begin == 2 && first.kind == Token::Kind::kName && first.operand.text == "to" &&
         tokens[begin + 1].kind != Token::Kind::kString) {
         Operand operand = tokens[begin + 1].operand;
         operand.to = true;
         operand.source = "to " + operand.source;
+        operand.column = first.operand.column;
         return operand;
     }
     if (end - begin != 1)
-        Fail(position, "operands of " + name + " are separated by commas (after '" +
-                           first.operand.source + "')");
+        Fail(At(position, tokens[begin + 1].operand.column),
+             "operands of " + name + " are separated by commas (after '" + first.operand.source +
+                 "')");
     return first.operand;
 }
 
@@ -186,27 +194,31 @@ bool LexLine(const std::string& line, const Position& position, Statement& state
     const std::vector<Token> tokens = Lexer(line, position).Tokens();
     if (tokens.empty()) return false;
     statement = Statement{};
-    statement.position = position;
+    statement.position = At(position, tokens[0].operand.column);
     statement.text = line;
     size_t i = 0;
     if (tokens.size() >= 2 && tokens[0].kind == Token::Kind::kName &&
         tokens[1].kind == Token::Kind::kColon) {
         statement.label = tokens[0].operand.text;
+        statement.labelColumn = tokens[0].operand.column;
         if (!IsIdentifier(statement.label))
-            Fail(position, "'" + statement.label +
-                               "' is not a label name (expected letters, "
-                               "digits and _, not starting with a digit)");
+            Fail(statement.position, "'" + statement.label +
+                                         "' is not a label name (expected letters, "
+                                         "digits and _, not starting with a digit)");
         i = 2;
     }
     if (i == tokens.size()) return true;
+    statement.position.column = tokens[i].operand.column;
     if (tokens[i].kind != Token::Kind::kName)
-        Fail(position, "expected a directive or a mnemonic at the start of the statement");
+        Fail(statement.position,
+             "expected a directive or a mnemonic at the start of the statement");
     statement.name = tokens[i].operand.text;
     size_t begin = ++i;
     if (begin == tokens.size()) return true;
     for (size_t j = begin; j <= tokens.size(); ++j) {
         if (j < tokens.size() && tokens[j].kind == Token::Kind::kColon)
-            Fail(position, "unexpected ':' (a label stands first on its line)");
+            Fail(At(position, tokens[j].operand.column),
+                 "unexpected ':' (a label stands first on its line)");
         if (j == tokens.size() || tokens[j].kind == Token::Kind::kComma) {
             statement.operands.push_back(ReadOperand(tokens, begin, j, position, statement.name));
             begin = j + 1;

@@ -37,6 +37,12 @@ const Mnemonic* FindMnemonic(const std::string& name) {
     return found == Names().end() ? nullptr : &found->second;
 }
 
+std::vector<std::string> MnemonicNames() {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : Names()) names.push_back(name);
+    return names;
+}
+
 bool WrittenByMnemonic(uint8_t opcode) {
     const char* name = lcdm::Opcode(opcode).mnemonic;
     if (name == nullptr) return false;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Lcdm_opcodes.h"
 
@@ -18,6 +19,8 @@ struct Mnemonic {
 
 // The mnemonic's entry, or nullptr if the table has no such name.
 const Mnemonic* FindMnemonic(const std::string& name);
+// Every mnemonic, for suggestions.
+std::vector<std::string> MnemonicNames();
 
 // True when writing the opcode's mnemonic assembles to this very opcode (not
 // so for the second opcode of a name that two share).

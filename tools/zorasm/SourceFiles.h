@@ -36,6 +36,20 @@ private:
     std::map<std::string, std::string> files_;
 };
 
+// The files of `first` where it has them, the others from `rest`: the
+// default image's sources built into the program, with a user's on disk.
+class OverlayFiles : public SourceFiles {
+public:
+    OverlayFiles(const MemoryFiles& first, const SourceFiles& rest) : first_(first), rest_(rest) {}
+    std::optional<std::string> Read(const std::string& path, std::string& why) const override {
+        return first_.Has(path) ? first_.Read(path, why) : rest_.Read(path, why);
+    }
+
+private:
+    const MemoryFiles& first_;
+    const SourceFiles& rest_;
+};
+
 // A file named inside `from`, relative to the folder that holds `from`.
 std::string RelativeTo(const std::string& from, const std::string& name);
 

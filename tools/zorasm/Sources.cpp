@@ -17,6 +17,7 @@ public:
     bool ReadFile(const std::string& path, std::vector<Statement>& out, std::string& why) {
         const std::optional<std::string> text = files_.Read(path, why);
         if (!text) return false;
+        diagnostics_.texts[path] = *text;
         stack_.push_back(path);
         int number = 0;
         size_t start = 0;
@@ -46,7 +47,8 @@ private:
 
     void Include(const Statement& statement, std::vector<Statement>& out) {
         const Position& at = statement.position;
-        if (!statement.label.empty()) Fail(at, "a label cannot stand on an .include line");
+        if (!statement.label.empty())
+            Fail(At(at, statement.labelColumn), "a label cannot stand on an .include line");
         if (statement.operands.size() != 1 || statement.operands[0].kind != Operand::Kind::kString)
             Fail(at, ".include takes one file name in double quotes");
         const std::string path = RelativeTo(at.file, statement.operands[0].text);

@@ -10,6 +10,7 @@ namespace zorasm {
 struct Position {
     std::string file;
     int line = 0;
+    int column = 0;  // 1-based, in bytes; 0: the line (or file) as a whole
 };
 
 struct Operand {
@@ -20,12 +21,14 @@ struct Operand {
     std::string source;  // as written, for messages
     bool to = false;     // written as "to VALUE" (an item length given by its end)
     bool sign = false;   // written with a leading + or -
+    int column = 0;      // where it starts on its line, for messages
 };
 
 struct Statement {
-    Position position;
+    Position position;  // its column is the directive's or mnemonic's
     std::string label;  // "" when the line defines none
-    std::string name;   // directive (".byte") or mnemonic ("DUP"); "" for a label alone
+    int labelColumn = 0;
+    std::string name;  // directive (".byte") or mnemonic ("DUP"); "" for a label alone
     std::vector<Operand> operands;
     std::string text;  // the source line, for listings
 };

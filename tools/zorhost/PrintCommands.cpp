@@ -103,11 +103,11 @@ void Snapshot(Session& session, const Args& args) {
     panel::RenderLcd(picture);
     const std::string path =
         args.Text(0) == files::kStandardStream ? args.Text(0) : session.Resolve(args.Text(0));
-    const std::optional<std::string> bytes = panel::EncodeSnapshot(picture, path);
-    if (!bytes) throw ScriptError("snapshot: cannot encode the picture for " + args.Text(0));
+    std::string error;
+    const std::optional<std::string> bytes = panel::EncodeSnapshot(picture, path, error);
+    if (!bytes) throw ScriptError("snapshot: " + error);
     // Whatever the transcript holds comes before a snapshot on standard output.
     session.transcript.Flush();
-    std::string error;
     if (!session.files.Write(path, *bytes, error)) throw ScriptError("snapshot: " + error);
 }
 
@@ -123,7 +123,9 @@ constexpr CommandSpec kCommands[] = {
     {"print vocabulary", "print vocabulary", "ADDR LENGTH NUMBER TYPE per item of the chain",
      PrintVocabulary},
     {"snapshot", "snapshot FILE",
-     "the LCD picture as BMP (128 x 256, 1 bit), or PNG for *.png; - is standard output", Snapshot},
+     "the LCD picture (128 x 256) in the format FILE's extension names: BMP (1 bit, also without "
+     "an extension), PNG, JPEG, PBM, PPM, ... (any Qt image writer); - is standard output as BMP",
+     Snapshot},
 };
 
 }  // namespace

@@ -11,7 +11,15 @@ namespace pixelart {
 class Error : public std::runtime_error {
 public:
     Error(const std::string& file, int line, const std::string& message)
-        : std::runtime_error(Text(file, line, message)) {}
+        : std::runtime_error(Text(file, line, message)),
+          file_(file),
+          line_(line),
+          message_(message) {}
+
+    // The parts of what(), for tools that print the place their own way.
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& message() const { return message_; }
 
 private:
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about the
@@ -22,6 +30,10 @@ private:
         text.append(": ").append(message);
         return text;
     }
+
+    std::string file_;
+    int line_;
+    std::string message_;
 };
 
 // "0x41" for messages about codes and bytes.
