@@ -10,6 +10,7 @@
 
 #include "Artwork.h"
 #include "ColorPanel.h"
+#include "GifRecording.h"
 #include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
@@ -46,6 +47,7 @@ TForm1::TForm1(panel::HostPort& port, QWidget* parent) : QMainWindow(parent), po
     Link = new LinkMenu(*this, port_);
     Recording = new HostRecording(*this, port_);
     Bench = new Workbench(*this, port_);
+    Gif = new GifRecording(*this);
     ConnectHandlers();
     Form1 = this;
     lcdm::SetRenderLcdAndPump(&RenderLcdAndPump);
@@ -121,6 +123,8 @@ void TForm1::FormClose() {
     // A recording still running is written as the window closes.
     QString error;
     if (Recording->Recording() && !Recording->Stop(error))
+        std::fprintf(stderr, "zorsim: %s\n", error.toUtf8().constData());
+    if (Gif->Recording() && !Gif->Stop(error))
         std::fprintf(stderr, "zorsim: %s\n", error.toUtf8().constData());
     quitting_ = true;
     Timer2->stop();
@@ -243,7 +247,10 @@ void TForm1::SendDIButtonClick() {
 void TForm1::RenderLcd() {
     // Repainting an unchanged picture would only post another event, which
     // would wake a waiting script's pump again and again.
-    if (lcd_.Render()) LCDimage->update();
+    if (lcd_.Render()) {
+        LCDimage->update();
+        Gif->LcdChanged();
+    }
     Bench->ModuleMayHaveChanged();
 }
 

@@ -26,6 +26,7 @@ class QTimer;
 namespace zorsim {
 
 class ColorPanel;
+class GifRecording;
 class HostRecording;
 class LinkMenu;
 class Workbench;
@@ -83,6 +84,7 @@ public:
     QTimer* SplashTimer;
     LinkMenu* Link;  // the Link menu and the byte link to an outside host program
     HostRecording* Recording;  // File > Record Host Bytes... / Stop Recording
+    GifRecording* Gif;         // File > Record GIF... / Stop GIF Recording
     Workbench* Bench;          // vocabularies, the debugger and the docks (View > Module Tools)
     FileDialogSettings OpenDIDialog;
     FileDialogSettings SaveLCDDialog;

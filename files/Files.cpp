@@ -156,21 +156,17 @@ bool Classify(Pending& pending, std::string& error) {
     return true;
 }
 
-// Writes the bytes into a new temporary file in the target's folder, with
-// the mode (and, as root, the owner) the replaced file had.
-bool WriteTemporary(Pending& pending, mode_t umaskBits, std::string& error) {
-    const std::filesystem::path target(pending.target);
+// A new temporary file in the target's folder, with the mode (and, as root,
+// the owner) the replaced file had; -1 with errno set when none can be made.
+int OpenTemporary(const std::string& targetPath, mode_t umaskBits, std::string& name) {
+    const std::filesystem::path target(targetPath);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-    std::string name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    name = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        error = CannotWrite(*pending.path, errno);
-        return false;
-    }
-    pending.temporary = name;
+    if (fd < 0) return -1;
     struct stat old {};
-    if (::stat(pending.target.c_str(), &old) == 0) {
+    if (::stat(targetPath.c_str(), &old) == 0) {
         ::fchmod(fd, old.st_mode & 07777);
         if (::geteuid() == 0 && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
             // Keeping the owner is a courtesy; the bytes are what matter.
@@ -178,6 +174,18 @@ bool WriteTemporary(Pending& pending, mode_t umaskBits, std::string& error) {
     } else {
         ::fchmod(fd, 0666 & ~umaskBits);
     }
+    return fd;
+}
+
+// Writes the bytes into a new temporary file in the target's folder.
+bool WriteTemporary(Pending& pending, mode_t umaskBits, std::string& error) {
+    std::string name;
+    const int fd = OpenTemporary(pending.target, umaskBits, name);
+    if (fd < 0) {
+        error = CannotWrite(*pending.path, errno);
+        return false;
+    }
+    pending.temporary = name;
     const bool ok = WriteAll(fd, *pending.bytes) && ::fsync(fd) == 0;
     const int code = errno;
     if (::close(fd) != 0 && ok) {
@@ -259,6 +267,70 @@ bool WriteFile(const std::string& path, std::string_view bytes, std::string& err
     OutputFiles set;
     set.Add(path, std::string(bytes));
     return set.Commit(error);
+}
+
+bool StreamedFile::Open(const std::string& path, std::string& error) {
+    Abandon();
+    path_ = path;
+    failure_ = 0;
+    Pending pending;
+    pending.path = &path_;
+    if (!Classify(pending, error)) return false;
+    switch (pending.how) {
+        case Pending::How::kStandardOutput:
+            std::cout.flush();
+            std::fflush(stdout);
+            fd_ = STDOUT_FILENO;
+            return true;
+        case Pending::How::kIntoSpecialFile:
+            fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+            break;
+        case Pending::How::kReplaceRegularFile:
+            target_ = pending.target;
+            fd_ = OpenTemporary(target_, CurrentUmask(), temporary_);
+            if (fd_ < 0) temporary_.clear();
+            break;
+    }
+    if (fd_ >= 0) return true;
+    error = CannotWrite(path, errno);
+    return false;
+}
+
+bool StreamedFile::Write(std::string_view bytes) {
+    if (fd_ < 0 && failure_ == 0) failure_ = EBADF;
+    if (failure_ != 0) return false;
+    if (!WriteAll(fd_, bytes)) failure_ = errno;
+    return failure_ == 0;
+}
+
+bool StreamedFile::Commit(std::string& error) {
+    if (fd_ < 0) {
+        error = CannotWrite(path_, failure_ != 0 ? failure_ : EBADF);
+        return false;
+    }
+    if (failure_ == 0 && !temporary_.empty() && ::fsync(fd_) != 0) failure_ = errno;
+    if (fd_ != STDOUT_FILENO && ::close(fd_) != 0 && failure_ == 0) failure_ = errno;
+    fd_ = -1;
+    if (failure_ == 0 && !temporary_.empty() && ::rename(temporary_.c_str(), target_.c_str()) != 0)
+        failure_ = errno;
+    if (failure_ != 0) {
+        error = CannotWrite(path_, failure_);
+        Abandon();
+        return false;
+    }
+    temporary_.clear();
+    return true;
+}
+
+void StreamedFile::Close() {
+    if (fd_ >= 0 && fd_ != STDOUT_FILENO) ::close(fd_);
+    fd_ = -1;
+}
+
+void StreamedFile::Abandon() {
+    Close();
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
 }
 
 }  // namespace files

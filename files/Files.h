@@ -57,4 +57,48 @@ private:
 // One file, as OutputFiles writes it.
 [[nodiscard]] bool WriteFile(const std::string& path, std::string_view bytes, std::string& error);
 
+// Where a file written piece by piece goes: a StreamedFile, or memory where
+// no real file may be touched. Destroyed without Commit, it leaves nothing.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    // False once any write failed; Commit then reports the first failure.
+    virtual bool Write(std::string_view bytes) = 0;
+    // Puts the file in place; false with `error` naming the file when any
+    // write failed or it cannot be put in place, and then nothing changed.
+    [[nodiscard]] virtual bool Commit(std::string& error) = 0;
+};
+
+// One file written piece by piece while its bytes are being made, for outputs
+// too long to hold in memory (a GIF recording), by the rules of OutputFiles:
+// a regular file (or a new name) is written into a temporary file beside it
+// from Open on and renamed over it by Commit, so the old file stays whole
+// until then and Abandon (or the destructor) leaves no trace; a device or
+// FIFO is opened by Open and written into; "-" is standard output.
+class StreamedFile : public ByteSink {
+public:
+    StreamedFile() = default;
+    StreamedFile(const StreamedFile&) = delete;
+    StreamedFile& operator=(const StreamedFile&) = delete;
+    ~StreamedFile() override { Abandon(); }
+
+    // False with `error` naming the file when it cannot be written at all
+    // (no such folder, no permission, a directory).
+    [[nodiscard]] bool Open(const std::string& path, std::string& error);
+    bool Write(std::string_view bytes) override;
+    [[nodiscard]] bool Commit(std::string& error) override;
+    // Removes the temporary file; a device keeps what it was sent.
+    void Abandon();
+    bool IsOpen() const { return fd_ >= 0; }
+
+private:
+    void Close();
+
+    std::string path_;       // as given
+    std::string target_;     // the file renamed over: a symbolic link's final target
+    std::string temporary_;  // empty for a device, FIFO or standard output
+    int fd_ = -1;
+    int failure_ = 0;  // errno of the first failed write
+};
+
 }  // namespace files

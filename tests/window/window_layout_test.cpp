@@ -137,7 +137,8 @@ private slots:
             file << (action->isSeparator() ? "-" : action->text());
         QCOMPARE(file, (QStringList{"Save LCD Image", "Record Host Bytes...", "Stop Recording",
                                     "Load Vocabulary...", "Reload", "Reload When Files Change",
-                                    "Reset Module", "-", "Exit"}));
+                                    "Reset Module", "Record GIF...", "GIF With Front Plate",
+                                    "Stop GIF Recording", "-", "Exit"}));
         // Nothing of the workbench shows until it is asked for.
         for (QDockWidget* dock : form().findChildren<QDockWidget*>()) QVERIFY(!dock->isVisible());
 

@@ -57,6 +57,14 @@ private:
 std::span<const CommandSpec> LinkCommands();
 std::span<const CommandSpec> PanelCommands();
 std::span<const CommandSpec> PrintCommands();
+std::span<const CommandSpec> GifCommands();
 std::span<const CommandSpec> ExpectCommands();
+
+// After each script line: a GIF recording looks at the LCD (a write that
+// failed is a script error here).
+void LookAtLcd(Session& session);
+// At the end of a script: a GIF recording still running is finished and
+// written, and the transcript says so.
+void EndGifOfScript(Session& session);
 
 }  // namespace zorhost

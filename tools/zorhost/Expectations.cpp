@@ -3,6 +3,7 @@
 
 #include "Command.h"
 #include "Format.h"
+#include "FrameDiffPicture.h"
 #include "FrameFile.h"
 #include "Lcdm.h"
 #include "ScriptError.h"
@@ -128,12 +129,13 @@ void WriteGolden(Session& session, const std::string& path, const Frame& frame) 
     WriteOrFail(session, path, *bytes);
 }
 
-std::string DescribeDifference(const FrameDifference& diff, const std::string& actualName) {
+std::string DescribeDifference(const FrameDifference& diff, const std::string& name) {
     return std::to_string(diff.pixels) +
            (diff.pixels == 1 ? " pixel differing" : " pixels differing") + " within (" +
            std::to_string(diff.left) + ", " + std::to_string(diff.top) + ")-(" +
            std::to_string(diff.right) + ", " + std::to_string(diff.bottom) +
-           "); actual frame written to " + actualName;
+           "); actual frame written to " + name + ".actual.pbm, differences drawn in " + name +
+           ".diff.png";
 }
 
 Frame ReadExpectedFrame(Session& session, const std::string& path, const std::string& name) {
@@ -157,7 +159,8 @@ void ExpectFrame(Session& session, const Args& args) {
         throw ScriptError("expect frame: cannot read " + name +
                           ": no such file (--update-golden creates it)");
     FrameDifference diff;
-    if (!missing) diff = Compare(ReadExpectedFrame(session, path, name), actual);
+    Frame expected;
+    if (!missing) diff = Compare(expected = ReadExpectedFrame(session, path, name), actual);
     if (!missing && diff.pixels == 0) return;
     if (session.options.updateGolden) {
         WriteGolden(session, path, actual);
@@ -165,9 +168,12 @@ void ExpectFrame(Session& session, const Args& args) {
                                 " golden frame " + name);
         return;
     }
-    WriteOrFail(session, path + ".actual.pbm", FormatPbm(actual));
-    session.transcript.Failure(session.Where(), "frame " + name,
-                               DescribeDifference(diff, name + ".actual.pbm"));
+    std::string error;
+    if (!session.files.WriteTogether({{path + ".actual.pbm", FormatPbm(actual)},
+                                      {path + ".diff.png", FrameDiffPng(expected, actual)}},
+                                     error))
+        throw ScriptError("expect frame: " + error);
+    session.transcript.Failure(session.Where(), "frame " + name, DescribeDifference(diff, name));
 }
 
 constexpr CommandSpec kCommands[] = {

@@ -5,9 +5,12 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "files/Files.h"
 
@@ -29,6 +32,14 @@ public:
     // Replaces a regular file whole or not at all, writes into a device or
     // FIFO, "-" is standard output. False with `error` naming the file.
     virtual bool Write(const std::string& path, std::string_view bytes, std::string& error) = 0;
+    // Files written together (path, bytes), all or none (files::OutputFiles).
+    using Outputs = std::vector<std::pair<std::string, std::string>>;
+    virtual bool WriteTogether(const Outputs& outputs, std::string& error) = 0;
+    // A file written piece by piece (a GIF recording): put in place by its
+    // Commit, gone if dropped before. Nothing, with `error` naming the file,
+    // when it cannot be written at all.
+    virtual std::unique_ptr<files::ByteSink> OpenStream(const std::string& path,
+                                                        std::string& error) = 0;
 };
 
 class DiskFileAccess : public FileAccess {
@@ -37,6 +48,9 @@ public:
                                     files::ReadError& error) override;
     bool Exists(const std::string& path) override;
     bool Write(const std::string& path, std::string_view bytes, std::string& error) override;
+    bool WriteTogether(const Outputs& outputs, std::string& error) override;
+    std::unique_ptr<files::ByteSink> OpenStream(const std::string& path,
+                                                std::string& error) override;
 };
 
 // Files in memory: reads see what was put or written, writes stay here.
@@ -49,6 +63,9 @@ public:
                                     files::ReadError& error) override;
     bool Exists(const std::string& path) override { return files_.count(path) != 0; }
     bool Write(const std::string& path, std::string_view bytes, std::string& error) override;
+    bool WriteTogether(const Outputs& outputs, std::string& error) override;
+    std::unique_ptr<files::ByteSink> OpenStream(const std::string& path,
+                                                std::string& error) override;
 
 private:
     std::map<std::string, std::string> files_;

@@ -40,7 +40,7 @@ void InitVocabulary(Session& session, const Args& args) {
 void Tick(Session& session, const Args& args) {
     args.RequireCount(0, 1);
     const long ticks = args.Count() == 0 ? 1 : args.Number(0, 0, 1000000);
-    for (long i = 0; i < ticks; ++i) panel::Timer2Timer(session.port);
+    for (long i = 0; i < ticks; ++i) session.TimerTick();
 }
 
 constexpr CommandSpec kCommands[] = {

@@ -12,7 +12,7 @@ namespace {
 Session* gTimedSession = nullptr;
 
 uint8_t PumpOneTick() {
-    if (gTimedSession) panel::Timer2Timer(gTimedSession->port);
+    if (gTimedSession) gTimedSession->TimerTick();
     return 0;
 }
 
@@ -61,7 +61,8 @@ LineRead ReadLine(std::istream& in, std::string& line, size_t limit) {
 
 std::vector<CommandSpec> AllCommands() {
     std::vector<CommandSpec> all;
-    for (auto group : {LinkCommands(), PanelCommands(), PrintCommands(), ExpectCommands()})
+    for (auto group :
+         {LinkCommands(), PanelCommands(), PrintCommands(), GifCommands(), ExpectCommands()})
         all.insert(all.end(), group.begin(), group.end());
     return all;
 }
@@ -77,6 +78,8 @@ bool RunScript(Session& session, std::istream& in, std::ostream& err) {
             session.transcript.EndOfScript();
         }
     } atTheEnd{session};
+    // A script error ends a GIF recording unwritten, as the run.
+    auto stopped = [&session] { session.gif.reset(); };
     std::string text;
     for (LineRead read;;) {
         // Before waiting for more of the script, show what it printed so far:
@@ -88,6 +91,7 @@ bool RunScript(Session& session, std::istream& in, std::ostream& err) {
             session.transcript.Flush();
             err << session.Where() << ": the line is longer than " << kMaxScriptLineBytes
                 << " bytes (a line holds one command; is this a script?)\n";
+            stopped();
             return false;
         }
         try {
@@ -95,11 +99,20 @@ bool RunScript(Session& session, std::istream& in, std::ostream& err) {
             if (tokens.empty()) continue;
             const CommandSpec& spec = FindCommand(commands, tokens);
             spec.run(session, Args(spec, std::move(tokens)));
+            LookAtLcd(session);
         } catch (const ScriptError& error) {
             session.transcript.Flush();
             err << session.Where() << ": " << error.what() << '\n';
+            stopped();
             return false;
         }
+    }
+    try {
+        EndGifOfScript(session);
+    } catch (const ScriptError& error) {
+        session.transcript.Flush();
+        err << session.Where() << ": " << error.what() << '\n';
+        return false;
     }
     return true;
 }

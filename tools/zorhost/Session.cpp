@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "panel/Startup.h"
+
 namespace zorhost {
 
 namespace {
@@ -14,6 +16,12 @@ Session::Session(std::ostream& out, const Options& runOptions, FileAccess* fileA
         transcript.Trace(event);
         if (recorder) recorder->Event(event);
     });
+}
+
+void Session::TimerTick() {
+    if (gif) gif->Look(ticks);
+    ++ticks;
+    panel::Timer2Timer(port);
 }
 
 std::string Session::Resolve(const std::string& fileName) const {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FileAccess.h"
+#include "LcdGif.h"
 #include "Transcript.h"
 #include "panel/Handlers.h"
 #include "panel/HostPort.h"
@@ -18,6 +19,11 @@ namespace zorhost {
 struct Session {
     // Files come from the disk unless `fileAccess` is given.
     Session(std::ostream& out, const Options& runOptions, FileAccess* fileAccess = nullptr);
+
+    // One tick of the 100 ms timer (a DELAY pass, `tick`): what the LCD
+    // shows now was shown until this instant of virtual time, which then
+    // moves on by a tenth of a second.
+    void TimerTick();
 
     // "FILE:LINE", the prefix of every message about the current line.
     std::string Where() const { return scriptName + ":" + std::to_string(line); }
@@ -41,6 +47,10 @@ struct Session {
     bool mapMismatch = false;  // said once; reports then give addresses only
     // --record: every host byte carried out, as a scenario that replays it.
     std::unique_ptr<services::Recorder> recorder;
+    // Virtual time: the 100 ms timer's ticks so far.
+    uint64_t ticks = 0;
+    // record-gif: the LCD's pictures while a recording runs.
+    std::unique_ptr<LcdGif> gif;
 };
 
 }  // namespace zorhost

@@ -11,7 +11,9 @@ void Transcript::Line(const std::string& text) {
 void Transcript::Failure(const std::string& where, const std::string& expected,
                          const std::string& got) {
     anyFailure_ = true;
-    out_ << where << ": expected " << expected << ", got " << got << '\n';
+    const std::string line = where + ": expected " + expected + ", got " + got;
+    out_ << line << '\n';
+    if (failureListener_) failureListener_(line);
 }
 
 void Transcript::ErrorBox(const std::string& where, const std::string& text) {

@@ -3,6 +3,7 @@
 // module. --quiet keeps only the failed expectations.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -47,6 +48,10 @@ public:
     }
 
     bool AnyFailure() const { return anyFailure_; }
+    // Also hands each failure line to `listener` (the JUnit report).
+    void SetFailureListener(std::function<void(const std::string&)> listener) {
+        failureListener_ = std::move(listener);
+    }
     // At the end of a script: commands still waiting for bytes get a line.
     void EndOfScript();
     void Flush() { out_.flush(); }
@@ -56,6 +61,7 @@ private:
     const Options& options_;
     services::CommandTrace commands_;
     bool anyFailure_ = false;
+    std::function<void(const std::string&)> failureListener_;
 };
 
 }  // namespace zorhost

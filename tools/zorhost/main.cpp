@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "JunitReport.h"
 #include "Lcdm.h"
 #include "LinkMode.h"
 #include "ScriptRunner.h"
@@ -65,6 +66,7 @@ struct CommandLine {
     QStringList after;  // with --link: scripts run once the link has ended
     QString map;        // --map FILE
     QString record;     // --record FILE
+    QString junit;      // --junit FILE
 };
 
 [[noreturn]] void UsageError(const QString& message) {
@@ -122,6 +124,11 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
                                     "Write every host byte carried out as a scenario that "
                                     "replays it, with a golden frame beside it (FILE.pbm).",
                                     "FILE");
+    const QCommandLineOption junit("junit",
+                                   "Also write the run as a JUnit XML report for CI servers: one "
+                                   "test case per script, its failed expectations as failures, "
+                                   "a script error as an error, with times.",
+                                   "FILE");
     const QCommandLineOption quiet("quiet", "Print only failed expectations and errors.");
     const QCommandLineOption golden("update-golden",
                                     "Write missing or differing expected frames instead of "
@@ -142,7 +149,7 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
                                    "ended (to check what the host program did); repeatable.",
                                    "SCRIPT");
     parser.addOptions({help, version, trace, traceFormat, traceTags, traceTagsLast, quiet, golden,
-                       strict, map, record, link, once, exitAfter, after});
+                       strict, map, record, junit, link, once, exitAfter, after});
     parser.addPositionalArgument("SCRIPT",
                                  "Scenario scripts to run, in order (with --link: to set the "
                                  "module up first).",
@@ -180,6 +187,9 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     if (parser.isSet(traceTagsLast)) line.options.traceTags = TagCount(parser.value(traceTagsLast));
     line.map = parser.value(map);
     line.record = parser.value(record);
+    line.junit = parser.value(junit);
+    if (parser.isSet(junit) && (line.junit.isEmpty() || line.junit == "-"))
+        UsageError("--junit needs a FILE (standard output carries the transcript)");
     line.scripts = parser.positionalArguments();
     if (parser.isSet(link)) {
         zorhost::LinkOptions linkOptions;
@@ -207,13 +217,13 @@ CommandLine ParseCommandLine(const QCoreApplication& app) {
     return line;
 }
 
-// Runs one script; false when it stopped with a script error.
-bool RunOne(zorhost::Session& session, const std::string& name) {
+// Runs one script; false when it stopped with a script error, which goes to `err`.
+bool RunOne(zorhost::Session& session, const std::string& name, std::ostream& err) {
     session.scriptName = name;
     session.line = 0;
     if (name == "-") {
         session.scriptFolder.clear();
-        return zorhost::RunScript(session, std::cin, std::cerr);
+        return zorhost::RunScript(session, std::cin, err);
     }
     // Scripts are read line by line as they run, so a FIFO or a device works
     // like standard input.
@@ -226,26 +236,45 @@ bool RunOne(zorhost::Session& session, const std::string& name) {
         in.open(name, std::ios::binary);
     if (!in.is_open()) {
         session.transcript.Flush();
-        std::cerr << name
-                  << ": cannot read the script: " << std::strerror(errno != 0 ? errno : ENOENT)
-                  << "\n";
+        err << name << ": cannot read the script: " << std::strerror(errno != 0 ? errno : ENOENT)
+            << "\n";
         return false;
     }
     session.scriptFolder = std::filesystem::path(name).parent_path().string();
-    return zorhost::RunScript(session, in, std::cerr);
+    return zorhost::RunScript(session, in, err);
+}
+
+// Runs `scripts` in turn until one stops with a script error; with --junit
+// each is a test case, and those after an error are reported as not run.
+bool RunAll(zorhost::Session& session, const QStringList& scripts, zorhost::JunitReport* report) {
+    for (qsizetype i = 0; i < scripts.size(); ++i) {
+        const std::string name = scripts[i].toStdString();
+        if (!report) {
+            if (!RunOne(session, name, std::cerr)) return false;
+            continue;
+        }
+        report->Begin(name);
+        std::ostringstream err;
+        const bool ran = RunOne(session, name, err);
+        std::cerr << err.str();
+        report->End(err.str());
+        if (ran) continue;
+        for (++i; i < scripts.size(); ++i)
+            report->NotRun(scripts[i].toStdString(), "not run: " + name + " stopped at an error");
+        return false;
+    }
+    return true;
 }
 
 // The scripts, the link and the scripts after it; the exit status.
-int Run(zorhost::Session& session, const CommandLine& line) {
-    for (const QString& script : line.scripts)
-        if (!RunOne(session, script.toStdString())) return kExitError;
+int Run(zorhost::Session& session, const CommandLine& line, zorhost::JunitReport* report) {
+    if (!RunAll(session, line.scripts, report)) return kExitError;
     session.transcript.Flush();
     if (line.link) {
         const int status = zorhost::ServeLink(session, *line.link);
         if (status != 0) return status;
         zorhost::InstallVirtualTime(session);
-        for (const QString& script : line.after)
-            if (!RunOne(session, script.toStdString())) return kExitError;
+        if (!RunAll(session, line.after, report)) return kExitError;
         session.transcript.Flush();
     }
     return session.transcript.AnyFailure() ? kExitFailedExpectation : 0;
@@ -296,7 +325,29 @@ int main(int argc, char** argv) {
         session.recorder =
             std::make_unique<services::Recorder>("zorhost " + line.scripts.join(' ').toStdString());
     zorhost::InstallVirtualTime(session);
-    const int status = Run(session, line);
+    // The report's file is opened before anything runs, so that a path that
+    // cannot be written is said at once; it is put in place at the end.
+    std::optional<zorhost::JunitReport> report;
+    files::StreamedFile reportFile;
+    if (!line.junit.isEmpty()) {
+        std::string error;
+        if (!reportFile.Open(line.junit.toStdString(), error)) {
+            std::cerr << "zorhost: --junit: " << error << "\n";
+            return kExitError;
+        }
+        report.emplace();
+        session.transcript.SetFailureListener(
+            [&report](const std::string& failure) { report->Failure(failure); });
+    }
+    const int status = Run(session, line, report ? &*report : nullptr);
+    if (report) {
+        std::string error;
+        reportFile.Write(report->Xml());
+        if (!reportFile.Commit(error)) {
+            std::cerr << "zorhost: --junit: " << error << "\n";
+            return kExitError;
+        }
+    }
     if (status == kExitError) {
         if (session.recorder)
             std::cerr << "zorhost: the run stopped at an error; nothing recorded in "
