@@ -1,5 +1,5 @@
-// Spans on both sides of the pixel-wise / byte-wise threshold, and a
-// full-screen raw image, which is 128 spans of the widest kind.
+// Spans narrow and wide (each written to the screen as one row word), and a
+// full-screen raw image, which is 128 rows of the widest kind.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -33,6 +33,7 @@ void BenchFullScreenRawImage(benchmark::State& state) {
     const uint8_t header[] = {0, 0x04, 0x00, 0, 64, 0, 128, 0};
     std::memcpy(Memory.ModuleMemory, header, sizeof header);
     for (int i = 0; i < 1024; ++i) Memory.ModuleMemory[8 + i] = static_cast<uint8_t>(i * 37);
+    MemoryWritten();
     const ByteView image = MemoryView(0);
     for (auto _ : state) {
         benchmark::DoNotOptimize(DrawImageRecord(0, 0, image));

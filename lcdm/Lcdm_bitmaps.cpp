@@ -29,18 +29,18 @@ constexpr uint32_t kIconRecordHeaderSize = 8;
 // The two bytes at the start of an icon set's body are the set's own fields.
 constexpr uint32_t kIconSetFieldsSize = 2;
 
-// Raw rows: each row's bytes go into the span buffer and straight to the screen.
+// Raw rows: each row's bytes, as one word, straight to the screen.
 void DrawRawRows(int x, int y) {
     const ImageDescription& image = Images.ImageDescriptor;
     const int rowBytes = (image.width + 7) / 8;
     uint32_t offset = 0;
     // Rows below the screen are never drawn, so the walk stops at its bottom.
     for (int k = 0; k < image.height && y + k < kScreenHeight; ++k) {
-        for (int b = 0; b < rowBytes; ++b) {
-            Graphics.SpanBuffer[b] = image.data.At(offset + static_cast<uint32_t>(b));
-        }
+        uint64_t pixels = 0;
+        for (int b = 0; b < rowBytes; ++b)
+            pixels |= uint64_t{image.data.At(offset + static_cast<uint32_t>(b))} << (56 - 8 * b);
         offset += static_cast<uint32_t>(rowBytes);
-        DrawSpan(x, y + k, image.width);
+        PutRowPixels(x, y + k, image.width, pixels);
     }
 }
 

@@ -13,6 +13,10 @@ namespace lcdm {
 // module's data flash window, not a power of two: address 37344 is already out
 // of range, which is why every range test is "address >= kModuleMemorySize".
 inline constexpr uint16_t kModuleMemorySize = 37344;
+// Behind module memory, 8 bytes that are never written and so always 0: the
+// tag loop reads a tag that runs over the end of memory, or one fetched just
+// past it, from there, as 0s, which is what every read past the end gives.
+inline constexpr uint16_t kZerosPastTheEnd = 8;
 
 // Label store: 8192 bytes (32 records of 128 bytes, then 16 icon slots of 256).
 inline constexpr uint16_t kLabelStoreSize = 8192;
@@ -59,5 +63,18 @@ inline constexpr uint32_t kRunGuardTags = LCDM_RUN_GUARD_TAGS;
 // report can name the loop that ran away: 64 words.
 inline constexpr uint32_t kGuardTrailTags = 64;
 static_assert(kRunGuardTags >= kGuardTrailTags, "the trail lies within the guarded run");
+
+// Lookup caches (Lcdm_lookup_caches.h): indexes of what module memory holds,
+// built from it on demand and dropped whenever it is written, so that a
+// lookup need not walk. They hold nothing a walk would not find.
+//
+// The vocabulary index: the first 1024 items of the chain in order, the next
+// item of the same number and type for each, and 2048 hash slots from
+// (number, type) to its first and last item: 16 KB. A longer chain is walked
+// on from its 1024th item.
+inline constexpr uint16_t kIndexedItems = 1024;
+inline constexpr uint16_t kIndexSlots = 2048;  // a power of two, twice kIndexedItems
+// Glyph addresses of the last 4 fonts drawn from, 256 codes each: 2 KB.
+inline constexpr uint8_t kCachedFonts = 4;
 
 }  // namespace lcdm

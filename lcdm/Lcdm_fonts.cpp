@@ -4,9 +4,8 @@
 // the built-in table (offsets then count from its start), any other address
 // is a font header in module memory. Every read is bounded, so a malformed
 // font yields zero bytes and blank rows, never a read outside an array.
-#include <cstring>
-
 #include "Lcdm_fonts.h"
+#include "Lcdm_lookup_caches.h"
 #include "Lcdm_memory.h"
 
 namespace lcdm {
@@ -39,14 +38,38 @@ uint16_t GlyphSize(uint16_t fontAddress, uint16_t glyph) {
     return static_cast<uint16_t>(rows * bytesPerRow + 1);
 }
 
-// Walks from the first glyph of the font at fontAddress to the one for code
-// (which the caller has checked lies in the font's range); there is no index.
+// The glyph addresses of the font at fontAddress, as far as they are known.
+// A font in module memory is known again after memory changes; the built-in
+// table never changes.
+FontGlyphs& GlyphsOf(uint16_t fontAddress) {
+    const uint64_t epoch = LookupCaches.memoryEpoch;
+    for (FontGlyphs& slot : LookupCaches.fonts)
+        if (slot.epoch != 0 && slot.font == fontAddress &&
+            (fontAddress == 0 || slot.epoch == epoch))
+            return slot;
+    FontGlyphs& slot = LookupCaches.fonts[LookupCaches.nextFont];
+    LookupCaches.nextFont = static_cast<uint8_t>((LookupCaches.nextFont + 1) % kCachedFonts);
+    slot.epoch = epoch;
+    slot.font = fontAddress;
+    slot.known = 0;
+    return slot;
+}
+
+// The glyph for code (which the caller has checked lies in the font's range)
+// where the walk from the font's first glyph, glyph by glyph, reaches it.
+// The walk is made once per font and code and its answers kept.
 GlyphLocation LookInFont(uint16_t fontAddress, uint8_t code) {
+    FontGlyphs& font = GlyphsOf(fontAddress);
     const uint8_t first = FontHeaderByte(fontAddress, kFontFirst);
-    uint16_t glyph = static_cast<uint16_t>(fontAddress + kFontGlyphs);
-    for (int skip = code - first; skip > 0; --skip)
-        glyph = static_cast<uint16_t>(glyph + GlyphSize(fontAddress, glyph));
-    return GlyphLocation{glyph, fontAddress == 0, true};
+    for (int known = font.known; first + known <= code; ++known) {
+        const int at = first + known;
+        font.glyphs[at] = known == 0
+                              ? static_cast<uint16_t>(fontAddress + kFontGlyphs)
+                              : static_cast<uint16_t>(font.glyphs[at - 1] +
+                                                      GlyphSize(fontAddress, font.glyphs[at - 1]));
+        font.known = static_cast<uint16_t>(known + 1);
+    }
+    return GlyphLocation{font.glyphs[code], fontAddress == 0, true};
 }
 
 bool InRange(uint16_t fontAddress, uint8_t code) {
@@ -54,47 +77,16 @@ bool InRange(uint16_t fontAddress, uint8_t code) {
            code <= FontHeaderByte(fontAddress, kFontLast);
 }
 
-bool RowOnScreen(int row) {
-    return row >= 0 && row < kScreenHeight;
-}
-
-int AtMostScreenWidth(int width) {
-    return width < kScreenWidth ? width : kScreenWidth;
-}
-
-// Puts the span buffer's first `width` pixels on a row. DrawSpan takes at most
-// a screen's width; past that a cell holds only blank pixels (a glyph row is
-// at most two bytes), so the rest of a wider cell is cleared piece by piece.
-void PutSpan(int x, int row, int width) {
-    if (!RowOnScreen(row)) return;
-    DrawSpan(x, row, AtMostScreenWidth(width));
-    if (width <= kScreenWidth) return;
-    std::memset(Graphics.SpanBuffer, 0, sizeof Graphics.SpanBuffer);
-    for (int done = kScreenWidth; done < width && x + done < kScreenWidth; done += kScreenWidth)
-        DrawSpan(x + done, row, AtMostScreenWidth(width - done));
-}
-
-// Clears `width` pixels of a row. The whole span buffer is cleared, not only
-// the bytes a narrow cell needs, so a cell wider than 24 pixels clears too.
-void BlankSpan(int x, int row, int width) {
-    std::memset(Graphics.SpanBuffer, 0, sizeof Graphics.SpanBuffer);
-    PutSpan(x, row, width);
-}
-
-// One stored glyph row of bytesPerRow bytes. A glyph row holds at most two
-// bytes; the rest of the span buffer is cleared so that a cell wider than 16
-// pixels draws blank there instead of whatever the previous span left.
-void GlyphSpan(int x, int row, int width, uint16_t rowAddress, int bytesPerRow, bool builtIn) {
-    std::memset(Graphics.SpanBuffer, 0, sizeof Graphics.SpanBuffer);
-    for (int i = 0; i < bytesPerRow; ++i)
-        Graphics.SpanBuffer[i] = ReadFontByte(static_cast<uint16_t>(rowAddress + i), builtIn);
-    PutSpan(x, row, width);
+// A cell row of `width` pixels from x: the glyph row's one or two bytes, then
+// blank pixels to the cell's width (a glyph row is at most 16 pixels).
+void CellRow(int x, int row, int width, uint8_t first, uint8_t second) {
+    PutRowPixels(x, row, width, uint64_t{first} << 56 | uint64_t{second} << 48);
 }
 
 uint8_t DrawSpace() {
     const Point cursor = Graphics.GraphicsCursor;
     int row = cursor.y - Fonts.ascent;
-    for (int i = 0; i < Fonts.cellHeight; ++i, ++row) BlankSpan(cursor.x, row, Fonts.cellWidth);
+    for (int i = 0; i < Fonts.cellHeight; ++i, ++row) CellRow(cursor.x, row, Fonts.cellWidth, 0, 0);
     Graphics.GraphicsCursor.x = cursor.x + Fonts.cellWidth + Fonts.spacing;
     return 1;
 }
@@ -159,16 +151,19 @@ uint8_t DrawCharacter(uint8_t code) {
 
     const Point cursor = Graphics.GraphicsCursor;
     int row = cursor.y - Fonts.ascent;
-    for (int i = 0; i < blankAbove; ++i, ++row) BlankSpan(cursor.x, row, width);
+    for (int i = 0; i < blankAbove; ++i, ++row) CellRow(cursor.x, row, width, 0, 0);
     uint16_t rowAddress = static_cast<uint16_t>(glyph.address + (proportional ? 2 : 1));
     for (int i = 0; i < storedRows; ++i, ++row) {
-        GlyphSpan(cursor.x, row, width, rowAddress, bytesPerRow, builtIn);
+        const uint8_t first = ReadFontByte(rowAddress, builtIn);
+        const uint8_t second =
+            bytesPerRow == 2 ? ReadFontByte(static_cast<uint16_t>(rowAddress + 1), builtIn) : 0;
+        CellRow(cursor.x, row, width, first, second);
         rowAddress = static_cast<uint16_t>(rowAddress + bytesPerRow);
     }
     // The rows below count on from the stored rows to the cell height; the
     // blank rows above are not part of that count, so such a glyph paints
     // that many rows more than the cell height.
-    for (int i = storedRows; i < Fonts.cellHeight; ++i, ++row) BlankSpan(cursor.x, row, width);
+    for (int i = storedRows; i < Fonts.cellHeight; ++i, ++row) CellRow(cursor.x, row, width, 0, 0);
 
     Graphics.GraphicsCursor.x = cursor.x + width + Fonts.spacing;
     return 2;

@@ -1,5 +1,6 @@
-// The frame buffer and its two writing primitives: the single pixel and the
-// span, through which images and characters reach the screen.
+// The frame buffer and its writing primitives: the single pixel, and the row
+// of pixels through which spans, characters and pattern fills reach the
+// screen a whole row word at a time.
 #include <cstring>
 
 #include "Lcdm_memory.h"
@@ -18,59 +19,70 @@ uint8_t PixelMask(int i) {
     return static_cast<uint8_t>(0x80u >> (i & 7));
 }
 
-// Short spans go pixel by pixel; every pixel is clipped by DrawPixel.
-void DrawSpanByPixels(int x, int y, int width) {
-    for (int i = 0; i < width; ++i) {
-        const bool on = (Graphics.SpanBuffer[i / 8] & PixelMask(i)) != 0;
-        DrawPixel(x + i, y, on);
-    }
+// Eight bytes as one word, the first in the top byte (written out in full,
+// which compilers turn into a single load or store).
+static_assert(kFrameBytesPerRow == 8, "a frame row is one 64-bit word");
+uint64_t LoadWord(const uint8_t* b) {
+    return uint64_t{b[0]} << 56 | uint64_t{b[1]} << 48 | uint64_t{b[2]} << 40 |
+           uint64_t{b[3]} << 32 | uint64_t{b[4]} << 24 | uint64_t{b[5]} << 16 |
+           uint64_t{b[6]} << 8 | uint64_t{b[7]};
 }
 
-// Shifts span bytes 0..last right by shift bits as one bit string.
-void ShiftSpanRight(int last, int shift) {
-    if (shift == 0) {
-        return;
-    }
-    for (int k = last; k > 0; --k) {
-        const unsigned pair = (Graphics.SpanBuffer[k - 1] << 8) | Graphics.SpanBuffer[k];
-        Graphics.SpanBuffer[k] = static_cast<uint8_t>(pair >> shift);
-    }
-    Graphics.SpanBuffer[0] = static_cast<uint8_t>(Graphics.SpanBuffer[0] >> shift);
+void StoreWord(uint8_t* b, uint64_t word) {
+    b[0] = static_cast<uint8_t>(word >> 56);
+    b[1] = static_cast<uint8_t>(word >> 48);
+    b[2] = static_cast<uint8_t>(word >> 40);
+    b[3] = static_cast<uint8_t>(word >> 32);
+    b[4] = static_cast<uint8_t>(word >> 24);
+    b[5] = static_cast<uint8_t>(word >> 16);
+    b[6] = static_cast<uint8_t>(word >> 8);
+    b[7] = static_cast<uint8_t>(word);
 }
 
-// Span byte k takes the destination's bits where keep has ones.
-void KeepDestinationBits(int k, int y, int byteInRow, uint8_t keep) {
-    const uint8_t old = ReadFrameRowByte(y, byteInRow);
-    Graphics.SpanBuffer[k] = static_cast<uint8_t>((Graphics.SpanBuffer[k] & ~keep) | (old & keep));
+// A row of the frame buffer as one word, column 0 in the top bit.
+uint64_t LoadRow(int y) {
+    return LoadWord(Graphics.FrameBuffer + y * kFrameBytesPerRow);
+}
+void StoreRow(int y, uint64_t row) {
+    StoreWord(Graphics.FrameBuffer + y * kFrameBytesPerRow, row);
 }
 
-// Wide spans are merged a byte at a time: shift the span to the destination's
-// bit position, take the pixels outside the span from the destination bytes at
-// both edges, then copy whole bytes.
-void DrawSpanByBytes(int x, int y, int width) {
-    const int shift = x & 7;       // x mod 8, also for negative x
-    const int firstByte = x >> 3;  // floor(x / 8), also for negative x
-    const int last = width / 8 + 1 < 8 ? width / 8 + 1 : 8;
-    const int end = x + width < kScreenWidth ? x + width : kScreenWidth;
-    ShiftSpanRight(last, shift);
+// Ones in columns from .. to - 1 (0 <= from < to <= 64).
+uint64_t ColumnMask(int from, int to) {
+    const uint64_t fromOn = ~uint64_t{0} >> from;
+    return to == kScreenWidth ? fromOn : fromOn & ~(~uint64_t{0} >> to);
+}
 
-    if (shift != 0) {
-        KeepDestinationBits(0, y, firstByte, static_cast<uint8_t>(0xFF00u >> shift));
-    }
-    if ((end & 7) != 0) {
-        const int endByte = end >> 3;
-        KeepDestinationBits(endByte - firstByte, y, endByte,
-                            static_cast<uint8_t>(0xFFu >> (end & 7)));
-    }
-    // Bytes wholly left of column 0 are skipped; nothing after the byte that
-    // holds the last drawn column is written.
-    const int lastByte = (end - 1) >> 3;
-    for (int c = firstByte < 0 ? 0 : firstByte; c <= lastByte; ++c) {
-        Graphics.FrameBuffer[y * kFrameBytesPerRow + c] = Graphics.SpanBuffer[c - firstByte];
-    }
+// The span buffer's 64 pixels as one word, its first pixel in the top bit.
+uint64_t SpanPixels() {
+    return LoadWord(Graphics.SpanBuffer);
 }
 
 }  // namespace
+
+void PutRowPixels(int x, int y, int width, uint64_t pixels) {
+    if (y < 0 || y >= kScreenHeight || width <= 0 || x >= kScreenWidth) return;
+    const long end = static_cast<long>(x) + width;
+    if (end <= 0) return;
+    const int from = x < 0 ? 0 : x;
+    const int to = end > kScreenWidth ? kScreenWidth : static_cast<int>(end);
+    // Pixel i of the span lands on column x + i; pixels past its 64th are clear.
+    const uint64_t placed = x >= 0 ? pixels >> x : (-x >= kScreenWidth ? 0 : pixels << -x);
+    const uint64_t mask = ColumnMask(from, to);
+    StoreRow(y, (LoadRow(y) & ~mask) | (placed & mask));
+}
+
+void FillRowPattern(int fromX, int toX, int y, uint8_t pattern) {
+    if (y < 0 || y >= kScreenHeight || fromX > toX) return;
+    // Pattern bit 0 is the leftmost column of each group of eight, which is
+    // bit 7 of a frame byte: the byte is the pattern reversed.
+    uint8_t reversed = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        reversed = static_cast<uint8_t>(reversed << 1 | ((pattern >> bit) & 1));
+    const uint64_t row = reversed * 0x0101010101010101ull;
+    const uint64_t mask = ColumnMask(fromX, toX + 1);
+    StoreRow(y, (LoadRow(y) & ~mask) | (row & mask));
+}
 
 uint8_t ReadFrameByte(int index) {
     if (index < 0 || index >= static_cast<int>(kFrameBufferSize)) {
@@ -96,6 +108,9 @@ uint8_t DrawPixel(int x, int y, bool on) {
     return kStatusOk;
 }
 
+// Every pixel of the span is written as DrawPixel would write it, clipped to
+// the screen: a narrow span and a wide one differ only in the status of a
+// row below the screen, which only a wide one reports.
 uint8_t DrawSpan(int x, int y, int width) {
     // The span buffer holds 64 pixels; a wider span would draw the two bytes
     // of shift room as pixels, so it is cut to the buffer's 64.
@@ -108,20 +123,7 @@ uint8_t DrawSpan(int x, int y, int width) {
     if (width >= 9 && y >= kScreenHeight) {
         return kStatusIndexRange;
     }
-    // Spans that start right of the screen draw nothing on either path (and
-    // x + width can then never overflow).
-    if (x >= kScreenWidth) {
-        return kStatusOk;
-    }
-    if (width < 9) {
-        DrawSpanByPixels(x, y, width);
-        return kStatusOk;
-    }
-    // A span that ends left of column 0 leaves nothing to draw.
-    if (y < 0 || x + width <= 0) {
-        return kStatusOk;
-    }
-    DrawSpanByBytes(x, y, width);
+    PutRowPixels(x, y, width, SpanPixels());
     return kStatusOk;
 }
 

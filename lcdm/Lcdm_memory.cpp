@@ -1,10 +1,15 @@
 // Module memory: the flat 37344-byte space that holds the vocabulary, and the
 // byte and word accesses every other unit reads it through.
-#include "Lcdm_fonts.h"
 #include "Lcdm_memory.h"
+#include "Lcdm_fonts.h"
+#include "Lcdm_lookup_caches.h"
 #include "Lcdm_status.h"
 
 namespace lcdm {
+
+void MemoryWritten() {
+    ++LookupCaches.memoryEpoch;
+}
 
 uint8_t CheckMemoryAddress(uint16_t address) {
     return address < kModuleMemorySize ? kStatusOk : kStatusAddressRange;
@@ -31,6 +36,7 @@ uint8_t WriteMemoryByte(uint8_t value, uint16_t address) {
         return kStatusAddressRange;
     }
     Memory.ModuleMemory[address] = value;
+    MemoryWritten();
     return kStatusOk;
 }
 
@@ -42,6 +48,7 @@ uint8_t WriteMemoryWord(uint16_t value, uint16_t address) {
     }
     Memory.ModuleMemory[address] = HighByte(value);
     Memory.ModuleMemory[address + 1] = LowByte(value);
+    MemoryWritten();
     return kStatusOk;
 }
 

@@ -16,6 +16,7 @@ namespace lcdm {
 
 struct MemoryState {
     uint8_t ModuleMemory[kModuleMemorySize];
+    uint8_t ZerosPastTheEnd[kZerosPastTheEnd];  // never written
 };
 extern MemoryState Memory;
 
@@ -31,6 +32,11 @@ uint16_t ReadMemoryWord(uint16_t address);   // big-endian; 0 past the end
 uint8_t WriteMemoryByte(uint8_t value, uint16_t address);   // 0, or 9
 uint8_t WriteMemoryWord(uint16_t value, uint16_t address);  // 0, or 9
 uint8_t CheckMemoryAddress(uint16_t address);               // 0, or 9
+
+// Every change to module memory ends here: the lookup caches built from it
+// are stale from now on. The writes above call it; code that writes
+// Memory.ModuleMemory directly (a test, a benchmark) must call it as well.
+void MemoryWritten();
 
 // A byte of a text font: of the built-in table when fromBuiltIn, else of
 // module memory. Offsets past the built-in table read as 0.
@@ -66,6 +72,11 @@ uint8_t ReadFrameRowByte(int row, int byteInRow);  // 0 outside the screen
 // Status results: 0 done, 11 span row below the screen, 15 off the screen.
 uint8_t DrawPixel(int x, int y, bool on);
 uint8_t DrawSpan(int x, int y, int width);
+// Pixels x .. x + width - 1 of row y, as far as they are on the screen, take
+// the bits of `pixels` (pixel x in its top bit; pixels past the 64th clear).
+void PutRowPixels(int x, int y, int width, uint64_t pixels);
+// Columns fromX .. toX of row y (on the screen) take bit (x mod 8) of pattern.
+void FillRowPattern(int fromX, int toX, int y, uint8_t pattern);
 void ClearScreen();
 uint8_t MoveTo(int x, int y);
 uint8_t DrawLine(int x0, int y0, int x1, int y1);

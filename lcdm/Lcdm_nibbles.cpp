@@ -1,5 +1,5 @@
-// The nibble decoder: coded images expand one nibble at a time straight into
-// the span buffer, and each row is drawn the moment it is complete.
+// The nibble decoder: coded images expand one nibble at a time into a row,
+// and each row is drawn the moment it is complete.
 //
 // A code byte is either a run (one nibble repeated) or a copy (nibbles taken
 // from the history ring, which holds the last one or two rows, so a copy
@@ -23,6 +23,7 @@ struct Decoder {
     int rowPosition;   // next nibble of the row in the span buffer
     int ringNibbles;   // history ring size: rowNibbles per row of history
     int ringPosition;  // the same column, one or two rows up
+    uint64_t rowBits;  // the row so far, its first nibble in the top four bits
 };
 
 uint8_t HistoryNibble(int position) {
@@ -42,16 +43,15 @@ void AdvanceRing(Decoder& d) {
     }
 }
 
-// Puts one nibble into the row and draws the row once it is full.
+// Puts one nibble into the row and draws the row once it is full. A row is
+// at most 16 nibbles (64 pixels), and each row starts afresh.
 void EmitNibble(Decoder& d, uint8_t nibble) {
-    uint8_t& byte = Graphics.SpanBuffer[d.rowPosition / 2];
-    // The high nibble comes first and overwrites whatever the last span left.
-    byte = (d.rowPosition & 1) != 0 ? static_cast<uint8_t>(byte | nibble)
-                                    : static_cast<uint8_t>(nibble << 4);
+    d.rowBits |= uint64_t{nibble} << (60 - 4 * d.rowPosition);
     if (++d.rowPosition == d.rowNibbles) {
-        DrawSpan(d.x, d.y + d.row, d.width);
+        PutRowPixels(d.x, d.y + d.row, d.width, d.rowBits);
         ++d.row;
         d.rowPosition = 0;
+        d.rowBits = 0;
     }
 }
 
@@ -86,7 +86,7 @@ void ExpandCopy(Decoder& d, uint8_t code) {
 void DrawCodedRows(int x, int y) {
     const ImageDescription& image = Images.ImageDescriptor;
     const int rowBytes = (image.width + 7) / 8;
-    Decoder d{x, y, image.width, 0, rowBytes * 2, 0, image.compression * rowBytes * 2, 0};
+    Decoder d{x, y, image.width, 0, rowBytes * 2, 0, image.compression * rowBytes * 2, 0, 0};
     // Rows above the first read as blank.
     std::memset(Images.history, 0, sizeof Images.history);
 

@@ -139,13 +139,8 @@ void FillPattern(int x0, int y0, int x1, int y1, uint16_t pattern) {
     const int toX = x1 >= kScreenWidth ? kScreenWidth - 1 : x1;
     const int fromY = y0 < 0 ? 0 : y0;
     const int toY = y1 >= kScreenHeight ? kScreenHeight - 1 : y1;
-    for (int y = fromY; y <= toY; ++y) {
-        const uint8_t bits = (y & 1) != 0 ? HighByte(pattern) : LowByte(pattern);
-        for (int x = fromX; x <= toX; ++x) {
-            // Pattern bit 0 is the leftmost column of each group of eight.
-            DrawPixel(x, y, ((bits >> (x & 7)) & 1) != 0);
-        }
-    }
+    for (int y = fromY; y <= toY; ++y)
+        FillRowPattern(fromX, toX, y, (y & 1) != 0 ? HighByte(pattern) : LowByte(pattern));
     Graphics.GraphicsCursor = Point{x0, y0};
 }
 

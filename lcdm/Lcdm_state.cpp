@@ -5,6 +5,7 @@
 
 #include "Lcdm.h"
 #include "Lcdm_commands.h"
+#include "Lcdm_lookup_caches.h"
 
 namespace lcdm {
 
@@ -18,9 +19,17 @@ EngineState Engine;
 LanguageState Language;
 LinkState Link;
 IconLoadState IconLoad;
+LookupCacheState LookupCaches;
 
 void ResetMemory() {
     std::memcpy(Memory.ModuleMemory, DefaultImage, sizeof Memory.ModuleMemory);
+    MemoryWritten();
+}
+
+// Epoch 1 on: a cache with epoch 0 has never been built.
+void ResetLookupCaches() {
+    std::memset(&LookupCaches, 0, sizeof LookupCaches);
+    LookupCaches.memoryEpoch = 1;
 }
 
 void ResetGraphics() {

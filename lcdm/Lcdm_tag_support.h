@@ -159,9 +159,14 @@ LCDM_TAG(TagSelectIconSet);
 using TagHandler = void (*)(uint8_t opcode, uint16_t operand);
 TagHandler HandlerOf(uint8_t opcode);
 
-// Hooks of the unit's outputs (null = nothing attached).
+// Hooks of the unit's outputs and the tag trace hook (null = nothing attached).
 extern OutputHook gOutputHook;
 extern SwitchHook gSwitchHook;
 extern RenderLcdAndPumpHook gRenderLcdAndPump;
+extern TagTraceHook gTraceHook;
+
+// Runs tags from the program counter until the StatusRegister is no longer
+// 0: the run guard, then one fetch cycle a tag, as FetchCycle makes it.
+void RunTags();
 
 }  // namespace lcdm

@@ -71,8 +71,18 @@ void SetRunEndHook(RunEndHook hook);
 
 // One tag: the dispatcher the fetch cycle and the host link's direct tags use.
 void Dispatch(uint8_t opcode, uint8_t byte1, uint8_t byte2);
-// One pass of the fetch cycle at the program counter.
+// One pass of the fetch cycle at the program counter, every read checked.
 void FetchCycle();
+
+// How a run no trace hook watches dispatches its tags: kThreaded through a
+// table of label addresses (built by GCC and Clang), kTable through a
+// switch. Both run every tag alike, and exactly as FetchCycle would; the
+// threaded one is the default where it is built.
+enum class TagDispatch : uint8_t { kThreaded, kTable };
+// Chooses the dispatch; false when this build has no threaded dispatch, which
+// then keeps the table.
+bool SetTagDispatch(TagDispatch dispatch);
+TagDispatch CurrentTagDispatch();
 
 // Runs script `number` with `parameter` to its end; the outcome is left in the
 // StatusRegister (1 = success, kStatusRunGuard when the run guard stopped it).

@@ -3,25 +3,12 @@
 // executes, so relative branches, CALL and PUSH_PC count from the next tag.
 #include "Lcdm_memory.h"
 #include "Lcdm_opcodes.h"
+#include "Lcdm_tag_bodies.h"
 #include "Lcdm_tag_support.h"
 #include "Lcdm_voc.h"
 
 namespace lcdm {
 namespace {
-
-// A branch may land exactly on 37344: the fetch there reads 0, which is END.
-void BranchBy(uint16_t offset) {
-    const int target = Engine.programCounter + static_cast<int8_t>(offset & 0xFF);
-    if (target < 0 || target > kModuleMemorySize) return void(Fail(kStatusAddressRange));
-    Engine.programCounter = static_cast<uint16_t>(target);
-}
-
-// Steps over the tag at the program counter by the same length rule as the
-// fetch cycle; a skipped SELECT loses only its opcode and count byte.
-void SkipNextTag() {
-    const uint8_t opcode = ReadMemoryByte(Engine.programCounter);
-    Engine.programCounter = static_cast<uint16_t>(Engine.programCounter + TagLength(opcode));
-}
 
 // Runs the action of a SELECT entry whose number and type were just pushed.
 void RunSelectEntry(uint8_t type) {
@@ -50,28 +37,18 @@ void RunSelectDefault() {
 
 }  // namespace
 
-void TagJump(uint8_t, uint16_t address) {
-    if (address >= kModuleMemorySize) return void(Fail(kStatusAddressRange));
-    Engine.programCounter = address;
-}
-
-void TagCall(uint8_t, uint16_t address) {
-    if (address >= kModuleMemorySize) return void(Fail(kStatusAddressRange));
-    if (!RoomReturn(2)) return;
-    PushReturnWord(Engine.programCounter);
-    Engine.programCounter = address;
-}
-
-void TagBranch(uint8_t, uint16_t offset) { BranchBy(offset); }
-
-// The flag stays popped even when the branch itself is refused.
-void TagBranchIfZero(uint8_t, uint16_t offset) {
-    if (NeedData(1) && Pop() == 0) BranchBy(offset);
-}
-
-void TagBranchIfNonzero(uint8_t, uint16_t offset) {
-    if (NeedData(1) && Pop() != 0) BranchBy(offset);
-}
+// Jumps, branches, calls, returns, the return stack moves and the skips also
+// run in place in the fast loop; their work is in Lcdm_tag_bodies.h.
+LCDM_HOT_TAG(TagJump, Jump, operand)
+LCDM_HOT_TAG(TagCall, Call, operand)
+LCDM_HOT_TAG(TagBranch, BranchBy, operand)
+LCDM_HOT_TAG(TagBranchIfZero, BranchIfZero, operand)
+LCDM_HOT_TAG(TagBranchIfNonzero, BranchIfNonzero, operand)
+LCDM_HOT_TAG(TagFromRstack, FromRstack)
+LCDM_HOT_TAG(TagToRstack, ToRstack)
+LCDM_HOT_TAG(TagReturn, Return)
+LCDM_HOT_TAG(TagSkipIfZero, SkipIf, true)
+LCDM_HOT_TAG(TagSkipIfNonzero, SkipIf, false)
 
 void TagSelect(uint8_t, uint16_t count) {
     if (!NeedData(1) || count == 0) return;
@@ -90,32 +67,11 @@ void TagSelect(uint8_t, uint16_t count) {
     RunSelectEntry(type);
 }
 
-void TagFromRstack(uint8_t, uint16_t) {
-    if (NeedReturn(1) && RoomData(1)) Push(PopReturn());
-}
-
-void TagToRstack(uint8_t, uint16_t) {
-    if (NeedData(1) && RoomReturn(1)) PushReturn(Pop());
-}
-
 // Addresses below 1024 read the frame buffer; the rest read module memory.
 void TagFetchR(uint8_t, uint16_t) {
     if (!NeedReturn(2) || !RoomData(1)) return;
     const uint16_t address = PopReturnWord();
     Push(address < kFrameBufferSize ? ReadFrameByte(address) : ReadMemoryByte(address));
-}
-
-// Not compared with the memory size: a counter beyond memory reads END.
-void TagReturn(uint8_t, uint16_t) {
-    if (NeedReturn(2)) Engine.programCounter = PopReturnWord();
-}
-
-void TagSkipIfZero(uint8_t, uint16_t) {
-    if (NeedData(1) && Pop() == 0) SkipNextTag();
-}
-
-void TagSkipIfNonzero(uint8_t, uint16_t) {
-    if (NeedData(1) && Pop() != 0) SkipNextTag();
 }
 
 void TagPushPc(uint8_t, uint16_t) {

@@ -1,82 +1,32 @@
 // Constants, stack moves, arithmetic, comparisons, tag variables, label store
 // bytes and the two display conversions. None of these moves the program counter.
 #include "Lcdm_labels.h"
+#include "Lcdm_tag_bodies.h"
 #include "Lcdm_tag_support.h"
 
 namespace lcdm {
-namespace {
 
-constexpr uint8_t Flag(bool condition) { return condition ? 0xFF : 0x00; }
-
-// Pops b, then replaces a by op(a, b): the shape of every two-operand byte tag.
-template <typename Op>
-void Binary(Op op) {
-    if (!NeedData(2)) return;
-    const uint8_t b = Pop();
-    Cell(0) = static_cast<uint8_t>(op(Cell(0), b));
-}
-
-}  // namespace
+// Constants, stack moves, one-operation arithmetic and the byte variables
+// also run in place in the fast loop; their work is in Lcdm_tag_bodies.h.
 
 // ------------------------------------------------------------- constants ---
 
-void TagPush16(uint8_t, uint16_t value) {
-    if (RoomData(2)) PushWord(value);
-}
-
-void TagPush8(uint8_t, uint16_t value) {
-    if (RoomData(1)) Push(static_cast<uint8_t>(value));
-}
-
-void TagLit(uint8_t opcode, uint16_t) {
-    if (RoomData(1)) Push(static_cast<uint8_t>(opcode - 32));
-}
-
+LCDM_HOT_TAG(TagPush16, Push16, operand)
+LCDM_HOT_TAG(TagPush8, Push8, static_cast<uint8_t>(operand))
+LCDM_HOT_TAG(TagLit, Lit, opcode)
 void TagPushFirmwareVersion(uint8_t, uint16_t) {
     if (RoomData(1)) Push(kFirmwareVersion);
 }
 
 // ----------------------------------------------------------- stack moves ---
 
-void TagDup(uint8_t, uint16_t) {
-    if (NeedData(1) && RoomData(1)) Push(Cell(0));
-}
-
-void TagDup2(uint8_t, uint16_t) {
-    if (!NeedData(2) || !RoomData(2)) return;
-    const uint8_t a = Cell(1), b = Cell(0);
-    Push(a);
-    Push(b);
-}
-
-void TagDrop(uint8_t, uint16_t) {
-    if (NeedData(1)) Pop();
-}
-
-void TagDrop2(uint8_t, uint16_t) {
-    if (!NeedData(2)) return;
-    Pop();
-    Pop();
-}
-
-void TagSwap(uint8_t, uint16_t) {
-    if (!NeedData(2)) return;
-    const uint8_t top = Cell(0);
-    Cell(0) = Cell(1);
-    Cell(1) = top;
-}
-
-void TagRot(uint8_t, uint16_t) {
-    if (!NeedData(3)) return;
-    const uint8_t a = Cell(2);
-    Cell(2) = Cell(1);
-    Cell(1) = Cell(0);
-    Cell(0) = a;
-}
-
-void TagOver(uint8_t, uint16_t) {
-    if (NeedData(2) && RoomData(1)) Push(Cell(1));
-}
+LCDM_HOT_TAG(TagDup, Dup)
+LCDM_HOT_TAG(TagDup2, Dup2)
+LCDM_HOT_TAG(TagDrop, Drop)
+LCDM_HOT_TAG(TagDrop2, Drop2)
+LCDM_HOT_TAG(TagSwap, Swap)
+LCDM_HOT_TAG(TagRot, Rot)
+LCDM_HOT_TAG(TagOver, Over)
 
 // Popping never clears a cell, so this re-exposes the byte last popped.
 void TagUndrop(uint8_t, uint16_t) {
@@ -85,49 +35,18 @@ void TagUndrop(uint8_t, uint16_t) {
 
 // ------------------------------------------------- logic and arithmetic ---
 
-void TagAnd(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return a & b; });
-}
-void TagOr(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return a | b; });
-}
-void TagXor(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return a ^ b; });
-}
-void TagGreater(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return Flag(a > b); });
-}
-void TagGreaterSigned(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return Flag(static_cast<int8_t>(a) > static_cast<int8_t>(b)); });
-}
-void TagEqual(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return Flag(a == b); });
-}
-void TagAdd(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t b) { return (a + b) & 0xFF; });
-}
-// The count is taken mod 32: counts 8..31 give 0, and 32 shifts by nothing.
-void TagShiftLeft(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t n) { return (static_cast<uint32_t>(a) << (n % 32)) & 0xFF; });
-}
-void TagShiftRight(uint8_t, uint16_t) {
-    Binary([](uint8_t a, uint8_t n) { return static_cast<uint32_t>(a) >> (n % 32); });
-}
-
-void TagNot(uint8_t, uint16_t) {
-    if (NeedData(1)) Cell(0) = Flag(Cell(0) == 0);
-}
-
-void TagNegate(uint8_t, uint16_t) {
-    if (NeedData(1)) Cell(0) = static_cast<uint8_t>(256 - Cell(0));
-}
-
-void TagAdd16(uint8_t, uint16_t) {
-    if (!NeedData(4)) return;
-    const uint16_t w2 = PopWord();
-    const uint16_t w1 = PopWord();
-    PushWord(static_cast<uint16_t>(w1 + w2));
-}
+LCDM_HOT_TAG(TagAnd, And)
+LCDM_HOT_TAG(TagOr, Or)
+LCDM_HOT_TAG(TagXor, Xor)
+LCDM_HOT_TAG(TagGreater, Greater)
+LCDM_HOT_TAG(TagGreaterSigned, GreaterSigned)
+LCDM_HOT_TAG(TagEqual, Equal)
+LCDM_HOT_TAG(TagAdd, Add)
+LCDM_HOT_TAG(TagShiftLeft, ShiftLeft)
+LCDM_HOT_TAG(TagShiftRight, ShiftRight)
+LCDM_HOT_TAG(TagNot, Not)
+LCDM_HOT_TAG(TagNegate, Negate)
+LCDM_HOT_TAG(TagAdd16, Add16)
 
 // The full product a x b (up to 65025) is formed before dividing; the low
 // 8 bits of the quotient remain. Dividing by 0 gives 255, the all-ones answer
@@ -143,12 +62,7 @@ void TagMulDiv(uint8_t, uint16_t) {
 
 // ------------------------------------------------------- tag variables ---
 
-void TagVarGet(uint8_t, uint16_t) {
-    if (!NeedData(1)) return;
-    const uint8_t i = Cell(0);
-    if (i >= kTagVariableCount) return void(Fail(kStatusIndexRange));
-    Cell(0) = Engine.TagVariables[i];
-}
+LCDM_HOT_TAG(TagVarGet, VarGet)
 
 void TagVarGet16(uint8_t, uint16_t) {
     if (!NeedData(1) || !RoomData(1)) return;
@@ -158,13 +72,7 @@ void TagVarGet16(uint8_t, uint16_t) {
     Push(Engine.TagVariables[2 * i + 1]);
 }
 
-void TagVarSet(uint8_t, uint16_t) {
-    if (!NeedData(2)) return;
-    const uint8_t i = Cell(0);
-    if (i >= kTagVariableCount) return void(Fail(kStatusIndexRange));
-    Engine.TagVariables[i] = Cell(1);
-    Engine.dataDepth -= 2;
-}
+LCDM_HOT_TAG(TagVarSet, VarSet)
 
 void TagVarSet16(uint8_t, uint16_t) {
     if (!NeedData(3)) return;

@@ -8,6 +8,7 @@
 #include "Lcdm_voc.h"
 #include "Lcdm_fonts.h"
 #include "Lcdm_labels.h"
+#include "Lcdm_lookup_caches.h"
 #include "Lcdm_memory.h"
 #include "Lcdm_status.h"
 
@@ -75,6 +76,10 @@ uint8_t ItemType(uint16_t address) {
 
 uint16_t FindItem(uint8_t number, uint8_t type, uint16_t from) {
     if (Vocabulary.vocabularyId == 0) return 0;
+    return FindIndexedItem(number, type, from);
+}
+
+uint16_t WalkForItem(uint8_t number, uint8_t type, uint16_t from) {
     for (uint16_t p = NextItem(from); p < kModuleMemorySize; p = NextItem(p)) {
         if (IsEndMarker(p)) return 0;
         // The header item is never returned: a walk from before the

@@ -5,30 +5,61 @@
 
 namespace panel {
 
-uint8_t NibbleDouble(uint8_t nibble) {
+namespace {
+
+// Each frame byte as the two picture bytes it becomes: every pixel doubled
+// and inverted (a lit pixel is palette index 0), high byte first.
+struct DoubledBytes {
+    uint8_t bytes[256][2];
+};
+
+constexpr uint8_t Doubled(uint8_t nibble) {
     uint8_t doubled = 0;
     for (int bit = 3; bit >= 0; --bit)
         if (nibble & (1u << bit)) doubled |= static_cast<uint8_t>(0x3u << (2 * bit));
     return doubled;
 }
 
-void BuildImageRow(int moduleRow, uint8_t (&row)[kPictureRowBytes]) {
-    for (int b = 0; b < lcdm::kFrameBytesPerRow; ++b) {
-        const uint8_t f = lcdm::ReadFrameRowByte(moduleRow, b);
-        row[2 * b] = static_cast<uint8_t>(~NibbleDouble(f >> 4));
-        row[2 * b + 1] = static_cast<uint8_t>(~NibbleDouble(f & 0x0F));
+constexpr DoubledBytes BuildDoubledBytes() {
+    DoubledBytes table{};
+    for (int f = 0; f < 256; ++f) {
+        table.bytes[f][0] = static_cast<uint8_t>(~Doubled(static_cast<uint8_t>(f >> 4)));
+        table.bytes[f][1] = static_cast<uint8_t>(~Doubled(static_cast<uint8_t>(f & 0x0F)));
     }
+    return table;
+}
+
+constexpr DoubledBytes kDoubledBytes = BuildDoubledBytes();
+
+// A row of frame bytes off the screen reads as blank.
+constexpr uint8_t kBlankRow[lcdm::kFrameBytesPerRow] = {};
+
+void BuildRow(const uint8_t* frame, uint8_t* row) {
+    for (int b = 0; b < lcdm::kFrameBytesPerRow; ++b)
+        std::memcpy(row + 2 * b, kDoubledBytes.bytes[frame[b]], 2);
+}
+
+}  // namespace
+
+uint8_t NibbleDouble(uint8_t nibble) {
+    return Doubled(nibble & 0x0F);
+}
+
+void BuildImageRow(int moduleRow, uint8_t (&row)[kPictureRowBytes]) {
+    const bool onScreen = moduleRow >= 0 && moduleRow < lcdm::kScreenHeight;
+    BuildRow(
+        onScreen ? lcdm::Graphics.FrameBuffer + moduleRow * lcdm::kFrameBytesPerRow : kBlankRow,
+        row);
 }
 
 void RenderLcd(LcdPicture& picture) {
     // The window's loop stops two rows short of the picture height, so the
-    // picture shows module rows 0 to 126 only.
-    uint8_t row[kPictureRowBytes];
-    for (int i = 0; i < kPictureHeight - 2; ++i) {
-        const int moduleRow = i / 2;
-        if (moduleRow >= lcdm::kScreenHeight) continue;
-        BuildImageRow(moduleRow, row);
-        std::memcpy(picture.Row(i), row, kPictureRowBytes);
+    // picture shows module rows 0 to 126 only. Each is converted once and
+    // its picture row copied below it.
+    for (int moduleRow = 0; moduleRow < kPictureHeight / 2 - 1; ++moduleRow) {
+        uint8_t* row = picture.Row(2 * moduleRow);
+        BuildRow(lcdm::Graphics.FrameBuffer + moduleRow * lcdm::kFrameBytesPerRow, row);
+        std::memcpy(picture.Row(2 * moduleRow + 1), row, kPictureRowBytes);
     }
 }
 

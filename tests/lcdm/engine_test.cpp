@@ -217,5 +217,140 @@ TEST_F(Engine_, TraceHookSeesEveryTagWithItsAddress) {
     EXPECT_EQ((std::pair<uint16_t, uint8_t>{uint16_t(body + 3), END}), gTrace[2]);
 }
 
+// ------------------------------------------- the ways a tag can be run ---
+// With the trace hook set every tag goes through FetchCycle; without it the
+// fast loop runs them, threaded or through the table. All three must leave
+// the engine exactly alike, also where the fast loop takes its checked path.
+
+struct EngineAfterRun {
+    uint8_t status, dataDepth, returnDepth, opcode, byte1, byte2;
+    uint16_t pc, lastTag;
+    uint32_t tagsSinceWait;
+    Bytes stacks, trail;
+    bool operator==(const EngineAfterRun&) const = default;
+};
+EngineAfterRun gAfterRun;
+void KeepEngineAtRunEnd(uint8_t, uint8_t) {
+    Bytes stacks(Engine.dataStack, Engine.dataStack + lcdm::kStackCells);
+    stacks.insert(stacks.end(), Engine.returnStack, Engine.returnStack + lcdm::kStackCells);
+    Bytes trail;
+    for (uint16_t address : Engine.guardTrail)
+        trail.insert(trail.end(), {uint8_t(address >> 8), uint8_t(address)});
+    gAfterRun = {Engine.StatusRegister,
+                 Engine.dataDepth,
+                 Engine.returnDepth,
+                 Engine.currentOpcode,
+                 Engine.operandByte1,
+                 Engine.operandByte2,
+                 Engine.programCounter,
+                 Engine.lastTagAddress,
+                 Engine.tagsSinceWait,
+                 stacks,
+                 trail};
+}
+void IgnoreTag(uint16_t, uint8_t, uint8_t, uint8_t) {}
+
+enum class Way { kTraced, kThreaded, kTable };
+
+class RunWays : public EngineTest {
+protected:
+    void TearDown() override {
+        lcdm::SetTagTraceHook(nullptr);
+        lcdm::SetRunEndHook(nullptr);
+        lcdm::SetTagDispatch(lcdm::TagDispatch::kThreaded);
+    }
+    // Writes `program` so that its last byte lies at `end` - 1 and `tail` at
+    // `tailAt`, runs it each way and expects the same engine each time.
+    void ExpectAlike(const Bytes& program, uint16_t end, const Bytes& tail = {},
+                     uint16_t tailAt = 0) {
+        std::vector<EngineAfterRun> results;
+        for (Way way : {Way::kTraced, Way::kThreaded, Way::kTable}) {
+            lcdm::ModuleReset();
+            VocabularyBuilder voc;
+            const uint16_t body = static_cast<uint16_t>(end - program.size());
+            voc.Add(0, lcdm::kItemKeyLabel, Bytes(body - 12, 0));  // filler up to the script
+            voc.Add(1, lcdm::kItemScript, program);
+            voc.Init();
+            Poke(tailAt, tail);
+            lcdm::SetRunEndHook(KeepEngineAtRunEnd);
+            lcdm::SetTagTraceHook(way == Way::kTraced ? IgnoreTag : nullptr);
+            lcdm::SetTagDispatch(way == Way::kTable ? lcdm::TagDispatch::kTable
+                                                    : lcdm::TagDispatch::kThreaded);
+            lcdm::RunScript(1, 5);
+            results.push_back(gAfterRun);
+        }
+        EXPECT_TRUE(results[0] == results[1]) << "threaded, status " << int{results[1].status};
+        EXPECT_TRUE(results[0] == results[2]) << "table, status " << int{results[2].status};
+    }
+    // PUSH16 address; TO_RSTACK; TO_RSTACK; RETURN: on at any address.
+    static Bytes ReturnTo(uint16_t address) {
+        return {PUSH16, uint8_t(address >> 8), uint8_t(address), TO_RSTACK, TO_RSTACK, RETURN};
+    }
+};
+
+TEST_F(RunWays, TagsAtAndPastTheEndOfMemory) {
+    const uint16_t end = lcdm::kModuleMemorySize;
+    // Tags whose operands run over the end read 0 there; the 0s past it are END.
+    ExpectAlike({LIT(1), NOP, PUSH16, 0x12}, end);
+    ExpectAlike({LIT(1), NOP, NOP, PUSH8}, end);
+    ExpectAlike({LIT(1), NOP, NOP, LIT(3)}, end);
+    ExpectAlike({LIT(0), SKIP_IF_ZERO, NOP}, end);
+    ExpectAlike({LIT(1), LIT(2), BRANCH, 0x00}, end);  // onto 37344 itself
+    // Returns anywhere: into memory's last bytes, just past it, far past it,
+    // and to the top of the counter's range, where it wraps round to 0.
+    for (uint16_t target : {37340, 37343, 37344, 37349, 37350, 40000, 65533, 65534, 65535}) {
+        SCOPED_TRACE(target);
+        ExpectAlike(ReturnTo(target), 30000, {LIT(2), DUP, PUSH16, 0x44, 0x55}, target);
+        ExpectAlike(ReturnTo(target), 30000);
+    }
+}
+
+TEST_F(RunWays, FailuresTheRunGuardAndLongRuns) {
+    const uint16_t at = 30000;
+    for (const Bytes& program : std::vector<Bytes>{
+             {DROP, DROP},                            // underflow
+             {LIT(1), DUP, DUP2, ADD16, ADD16, 200},  // an invalid opcode after arithmetic
+             {PUSH8, 70, VAR_GET},                    // index range
+             {JUMP, 0x91, 0xE0},                      // a jump past memory
+             {BRANCH, 0x80},                          // back into the filler: END
+             {LIT(9), BRANCH_IF_NONZERO, 0x7F, END, 0, 0},
+             {RETURN},             // return stack underflow
+             {NOP, BRANCH, 0xFD},  // the run guard
+             {PUSH8, 0, PUSH8, 255, ADD, DUP, BRANCH_IF_NONZERO, 0xFA, END, 0, 0},
+         }) {
+        SCOPED_TRACE(testing::PrintToString(program));
+        ExpectAlike(program, static_cast<uint16_t>(at + program.size()));
+    }
+}
+
+// A front end may set or clear the trace hook while a script waits: the tags
+// after the wait are traced, or no longer, and each is run as before.
+uint8_t PumpThatTogglesTheTrace() {
+    static bool tracing = false;
+    tracing = !tracing;
+    lcdm::SetTagTraceHook(tracing ? Record : nullptr);
+    Engine.DelayCounter = 0;
+    return 0;
+}
+
+TEST_F(RunWays, TheTraceHookTakesEffectAfterAWait) {
+    for (lcdm::TagDispatch dispatch : {lcdm::TagDispatch::kThreaded, lcdm::TagDispatch::kTable}) {
+        lcdm::ModuleReset();
+        gTrace.clear();
+        lcdm::SetTagDispatch(dispatch);
+        lcdm::SetRenderLcdAndPump(PumpThatTogglesTheTrace);
+        // Untraced; DELAY sets the hook: traced; DELAY clears it: untraced.
+        RunProgram({LIT(0), DELAY, LIT(1), DROP, LIT(0), DELAY, LIT(2), DROP, END, 0, 0});
+        lcdm::SetRenderLcdAndPump(nullptr);
+        const uint16_t body = ScriptBody();
+        EXPECT_EQ((std::vector<std::pair<uint16_t, uint8_t>>{{uint16_t(body + 2), LIT(1)},
+                                                             {uint16_t(body + 3), DROP},
+                                                             {uint16_t(body + 4), LIT(0)},
+                                                             {uint16_t(body + 5), DELAY}}),
+                  gTrace);
+        EXPECT_EQ(lcdm::kStatusEnded, Engine.StatusRegister);
+    }
+}
+
 }  // namespace
 }  // namespace zortest

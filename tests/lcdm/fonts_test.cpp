@@ -415,4 +415,46 @@ TEST_F(FontTest, AFontRunningOffTheEndOfModuleMemoryReadsZerosAndStaysInBounds) 
     EXPECT_EQ(PixelsOn(), 0);
 }
 
+// The built-in glyph of `code` as the walk from '!' finds it.
+uint16_t BuiltInGlyphByWalk(uint8_t code) {
+    uint16_t at = lcdm::kFontGlyphs;
+    for (int c = 0x21; c < code; ++c) {
+        const int rows = (ReadFontByte(at, true) & 0x0F) + 1;
+        const int width = ReadFontByte(uint16_t(at + 1), true);
+        at = uint16_t(at + rows * ((width - 1) / 8 + 1) + 2);
+    }
+    return at;
+}
+
+// Glyph addresses are kept per font once walked; they follow the font in
+// memory as it is now, however many fonts take turns.
+TEST_F(FontTest, GlyphsAreWhereTheWalkFindsThemAfterMemoryChangesAndForEveryFont) {
+    // Five proportional fonts 'A'..'C' of one row a glyph: A one byte wide
+    // (8 pixels) or two (9 pixels), B and C one.
+    const auto writeFont = [](uint16_t at, bool wideA) {
+        std::vector<uint8_t> bytes = {0x80, 0x41, 0x43, 8, 1, 1, 0, 0, 0};
+        const std::vector<uint8_t> a =
+            wideA ? std::vector<uint8_t>{0x00, 9, 0xF0, 0x0F} : std::vector<uint8_t>{0x00, 8, 0xF0};
+        bytes.insert(bytes.end(), a.begin(), a.end());
+        bytes.insert(bytes.end(), {0x00, 8, 0xAA, 0x00, 3, 0xE0});
+        WriteBytes(at, bytes);
+        return static_cast<int>(a.size());
+    };
+    const uint16_t fonts[] = {20000, 20100, 20200, 20300, 20400};
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 5; ++i) {
+            SelectFont(fonts[i], 0);
+            for (bool wideA : {round == 0, round != 0}) {  // rewritten while selected
+                const int sizeA = writeFont(fonts[i], wideA);
+                EXPECT_EQ(GlyphLookup('C').address, fonts[i] + 9 + sizeA + 3) << i << wideA;
+                EXPECT_EQ(GlyphLookup('A').address, fonts[i] + 9) << i << wideA;
+                EXPECT_EQ(GlyphLookup('B').address, fonts[i] + 9 + sizeA) << i << wideA;
+            }
+        }
+    // Then the built-in font again, every glyph of it.
+    SelectFont(0, 0);
+    for (int code = 0x7E; code >= 0x21; --code)
+        EXPECT_EQ(GlyphLookup(uint8_t(code)).address, BuiltInGlyphByWalk(uint8_t(code))) << code;
+}
+
 }  // namespace

@@ -165,5 +165,29 @@ TEST_F(ShapesTest, PatternFillClipsAndKeepsTheCursorAsGiven) {
     ExpectCursor(-3, -1);
 }
 
+// Pattern fills are written a row word at a time: every pixel inside the
+// rectangle, clipped, takes its pattern bit, and no pixel outside changes.
+TEST_F(ShapesTest, PatternFillMatchesThePixelModel) {
+    uint32_t seed = 99;
+    const auto next = [&] { return seed = seed * 1103515245u + 12345u, int(seed >> 16); };
+    for (int i = 0; i < 300; ++i) {
+        for (uint8_t& b : Graphics.FrameBuffer) b = uint8_t(next());
+        uint8_t before[kFrameBufferSize];
+        std::memcpy(before, Graphics.FrameBuffer, sizeof before);
+        const int x0 = next() % 80 - 8, y0 = next() % 140 - 6;
+        const int x1 = x0 + next() % 70 - 4, y1 = y0 + next() % 40 - 4;
+        const uint16_t pattern = uint16_t(next());
+        FillPattern(x0, y0, x1, y1, pattern);
+        for (int y = 0; y < 128; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const bool inside = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+                const uint8_t bits = (y & 1) != 0 ? HighByte(pattern) : LowByte(pattern);
+                const bool was = (before[y * 8 + x / 8] & (0x80 >> (x % 8))) != 0;
+                ASSERT_EQ(inside ? ((bits >> (x & 7)) & 1) != 0 : was, PixelOn(x, y))
+                    << x << "," << y << " in " << x0 << "," << y0 << " - " << x1 << "," << y1;
+            }
+    }
+}
+
 }  // namespace
 }  // namespace zortest

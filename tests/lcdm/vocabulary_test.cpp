@@ -2,12 +2,16 @@
 // and walks over chains that no well-formed vocabulary would contain.
 #include <cstring>
 
+#include <random>
+
+#include "Lcdm_lookup_caches.h"
 #include "module_fixture.h"
 
 namespace {
 
 using namespace lcdm;
 using zortest::ModuleTest;
+using zortest::SendHost;
 using zortest::VocabularyBuilder;
 
 class VocabularyTest : public ModuleTest {};
@@ -15,6 +19,7 @@ class VocabularyTest : public ModuleTest {};
 // Raw bytes at an address, for chains the builder cannot make.
 void Poke(uint16_t address, std::initializer_list<uint8_t> bytes) {
     for (uint8_t b : bytes) Memory.ModuleMemory[address++] = b;
+    MemoryWritten();
 }
 
 TEST_F(VocabularyTest, NextItemStepsByLengthAndEndsAtMarkersAndMemoryEnd) {
@@ -268,6 +273,7 @@ TEST_F(VocabularyTest, RescanIconSetsReportsMissingHeaderAndBadType) {
 
     // The chain changed after initialisation: a type 8 stops the walk.
     Memory.ModuleMemory[script + 3] = 8;
+    MemoryWritten();
     const uint8_t status = RescanIconSets();
     EXPECT_NE(status, 0);
     EXPECT_EQ(status, kStatusWrongType);
@@ -308,6 +314,104 @@ TEST_F(VocabularyTest, WalksOverHostileChainsTerminate) {
     EXPECT_EQ(InitVocabulary(0), 1);
     EXPECT_EQ(FindVocabularyItem(1, kItemScript), 0);
     EXPECT_EQ(FindItem(1, kItemScript, 0xFFFF), 0);
+}
+
+// ----------------------------------------------------------- the index ---
+// FindItem answers from an index of the chain. Whatever the chain holds, and
+// however memory or the start change between lookups, the item it answers
+// and the one it records are the walk's.
+
+class IndexTest : public VocabularyTest {
+protected:
+    // Every lookup of (number, type) from the start, then on from each match
+    // as the font and icon set lookups go, and from `others`.
+    void ExpectWalkAnswers(const std::vector<uint16_t>& others) {
+        // The item found; 0, ending a series, when the two differ.
+        const auto compare = [&](uint8_t number, uint8_t type, uint16_t from) -> uint16_t {
+            Vocabulary.lastFoundItem = 1;
+            const uint16_t indexed = FindItem(number, type, from);
+            const uint16_t recorded = Vocabulary.lastFoundItem;
+            Vocabulary.lastFoundItem = 1;
+            const uint16_t walked = WalkForItem(number, type, from);
+            if (walked == indexed && Vocabulary.lastFoundItem == recorded) return indexed;
+            ADD_FAILURE() << "item " << int{number} << " of type " << int{type} << " from " << from
+                          << ": the index found " << indexed << ", the walk " << walked;
+            return 0;
+        };
+        for (uint8_t type : {0, 1, 2, 3, 4, 7, 200})
+            for (uint8_t number = 0; number < 7; ++number) {
+                for (uint16_t item = compare(number, type, Vocabulary.vocabularyStart); item != 0;)
+                    item = compare(number, type, item);
+                for (uint16_t from : others) compare(number, type, from);
+            }
+    }
+};
+
+TEST_F(IndexTest, EveryLookupFindsWhatTheWalkFinds) {
+    // More items than the index holds, their numbers and types repeating.
+    std::mt19937 random(7);
+    VocabularyBuilder voc(4000, 9);
+    std::vector<uint16_t> items;
+    for (int i = 0; i < 1500; ++i)
+        items.push_back(voc.Add(uint8_t(random() % 6), uint8_t(1 + random() % 4),
+                                std::vector<uint8_t>(random() % 3, 0x21)));
+    ASSERT_EQ(voc.Init(), 1501);
+    const std::vector<uint16_t> others = {0,           3999,        uint16_t(items[5] + 1),
+                                          items[1200], items[1499], 37343};
+    ExpectWalkAnswers(others);
+
+    // Memory changes under the index: a type rewritten, a length that lies
+    // into the middle of the next item, one that ends the chain early.
+    WriteMemoryByte(2, static_cast<uint16_t>(items[3] + 3));
+    ExpectWalkAnswers(others);
+    WriteMemoryWord(static_cast<uint16_t>(ReadMemoryWord(items[100]) + 1), items[100]);
+    ExpectWalkAnswers(others);
+    WriteMemoryWord(0, items[1100]);
+    ExpectWalkAnswers(others);
+    // Memory written directly, as a test or a benchmark may.
+    Memory.ModuleMemory[items[7] + 2] = 5;
+    MemoryWritten();
+    ExpectWalkAnswers(others);
+
+    // Another vocabulary over the same items, its header an item further on.
+    size_t header = 150;
+    while (ReadMemoryWord(items[header]) != kItemHeaderSize) ++header;
+    WriteMemoryByte(kItemHeader, static_cast<uint16_t>(items[header] + 3));
+    ASSERT_NE(InitVocabulary(items[header]), 0);
+    ExpectWalkAnswers(others);
+}
+
+// A host may load another vocabulary while a script waits in DELAY: what the
+// script looks up after the wait comes from the new one.
+int gWaits = 0;
+uint8_t PumpThatLoadsVocabularyB() {
+    if (gWaits++ == 0) SendHost({0x82, 0x75, 0x30, 0x67, kConfirm});  // 30000
+    Engine.DelayCounter = 0;
+    return 0;
+}
+
+TEST_F(IndexTest, AScriptThatWaitedFindsTheVocabularyLoadedMeanwhile) {
+    // LIT 0, DELAY, then procedure 2 of whichever vocabulary is current.
+    const std::vector<uint8_t> script = {0x20, 78, 16, 2, 16, 1, 113, 0, 0, 0};
+    const auto procedure = [](uint8_t value) {  // variable 5 := value, RETURN
+        return std::vector<uint8_t>{16, value, 16, 5, 94, 73};
+    };
+    VocabularyBuilder a(20000);
+    a.Add(1, kItemScript, script);
+    a.Add(2, kItemProcedure, procedure(1));
+    VocabularyBuilder b(30000);
+    b.Add(2, kItemProcedure, procedure(2));
+    b.Init();
+    a.Init();
+    for (uint8_t expected : {2, 1}) {
+        gWaits = expected == 2 ? 0 : 1;  // the second run waits without loading B
+        if (expected == 1) a.Init();
+        SetRenderLcdAndPump(PumpThatLoadsVocabularyB);
+        RunScript(1, 0);
+        SetRenderLcdAndPump(nullptr);
+        EXPECT_EQ(kStatusEnded, Engine.StatusRegister);
+        EXPECT_EQ(expected, Engine.TagVariables[5]);
+    }
 }
 
 }  // namespace
