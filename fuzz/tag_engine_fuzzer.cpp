@@ -6,7 +6,10 @@
 //             the default image (whose items stay where they are, so that a
 //             raw JUMP or CALL may land in them); items that run past the end
 //             of memory are cut there, as a host writing them would find
-//   ID        vocabulary id; 0 becomes 1 (id 0 means "no vocabulary")
+//   ID        vocabulary id; 0 becomes 1 (id 0 means "no vocabulary"). Its top
+//             bit set runs the programs unwatched (no trace hook), so that
+//             the engine's fast tag loop is fuzzed too, not only the checked
+//             fetch a hook selects
 //   N         1 + N % 8 items follow the header item, each:
 //     TYPE    1, 2, 3, 4, 5 or 7 as it is; any other value picks one of them
 //     NUMBER  item number, taken modulo 16 so that tags find their items
@@ -23,9 +26,10 @@
 //   A recipe cut short reads as zeros (opcode 0 is END).
 //
 // The DELAY hook counts ticks and ends a run that has waited more than a few
-// times, as the window does when it is closed during a wait. Every tag is
-// observed through the trace hook: the stacks stay within their depth, and
-// the tags since the last wait never exceed the run guard's bound. Every run
+// times, as the window does when it is closed during a wait. In a watched run
+// every tag is observed through the trace hook: the stacks stay within their
+// depth, and the tags since the last wait never exceed the run guard's
+// bound; an unwatched run is checked by the engine's own count. Every run
 // ends with a status the module defines, and the run guard's status only
 // after the whole bound of tags without a wait.
 #include <cstddef>
@@ -66,6 +70,7 @@ struct RunWatch {
     uint32_t waits = 0;          // DELAY tags that reached the hook
     uint32_t ticks = 0;
     uint32_t tags = 0;
+    bool watched = true;  // through the trace hook; else by the engine's own count
 } gWatch;
 
 [[noreturn]] void Broken(const char* what, unsigned value) {
@@ -80,7 +85,10 @@ struct RunWatch {
 // One pass of a DELAY wait: one 100 ms tick. A run that keeps waiting is
 // ended the way a closing window ends it.
 uint8_t CountTick() {
-    if (gWatch.tagsSinceWait != 0) ++gWatch.waits;
+    // Unwatched, the engine's own count tells a new wait (it is not reset
+    // until the wait ends, so every pass counts: the run only ends sooner).
+    const uint32_t since = gWatch.watched ? gWatch.tagsSinceWait : lcdm::Engine.tagsSinceWait;
+    if (since != 0) ++gWatch.waits;
     gWatch.tagsSinceWait = 0;
     ++gWatch.ticks;
     if (lcdm::Engine.DelayCounter > 0) --lcdm::Engine.DelayCounter;
@@ -212,8 +220,10 @@ void CheckRunEnded() {
     bool known = false;
     for (uint8_t end : kEndStatuses) known = known || status == end;
     if (!known) Broken("a run ended with a status the module does not define", status);
-    if (status == lcdm::kStatusRunGuard && gWatch.tagsSinceWait != lcdm::kRunGuardTags)
-        Broken("the run guard stopped a run short of its bound", gWatch.tagsSinceWait);
+    const uint32_t counted = gWatch.watched ? gWatch.tagsSinceWait : lcdm::Engine.tagsSinceWait;
+    if (status == lcdm::kStatusRunGuard && counted != lcdm::kRunGuardTags)
+        Broken("the run guard stopped a run short of its bound", counted);
+    if (counted > lcdm::kRunGuardTags) Broken("a run went past the run guard's bound", counted);
 }
 
 }  // namespace
@@ -221,7 +231,6 @@ void CheckRunEnded() {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool hooked = [] {
         lcdm::SetRenderLcdAndPump(&CountTick);
-        lcdm::SetTagTraceHook(&WatchTag);
         return true;
     }();
     (void)hooked;
@@ -231,6 +240,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint16_t start = static_cast<uint16_t>(
         kFreeMemory + recipe.NextWord() % (lcdm::kModuleMemorySize - kFreeMemory));
     const uint8_t id = recipe.Next();
+    const bool watched = (id & 0x80) == 0;
+    lcdm::SetTagTraceHook(watched ? &WatchTag : nullptr);
     Writer out(start);
     out.Word(lcdm::kItemHeaderSize);
     out.Byte(id == 0 ? 1 : id);
@@ -245,6 +256,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint8_t script = recipe.Next() % 16;
         const uint8_t parameter = recipe.Next();
         gWatch = RunWatch{};
+        gWatch.watched = watched;
         lcdm::RunScript(script, parameter);
         CheckRunEnded();
     }

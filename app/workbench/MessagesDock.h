@@ -1,5 +1,6 @@
 // What the assembler said about the vocabulary sources last loaded: one
-// message a line (FILE:LINE: message); choosing one shows its source line.
+// message a line (FILE:LINE:COLUMN: message, or ... warning: ...); choosing
+// one shows its source line.
 #pragma once
 
 #include <string>

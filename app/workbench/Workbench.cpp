@@ -150,7 +150,7 @@ bool Workbench::LoadVocabulary(const QStringList& files, uint16_t address) {
     std::vector<std::string> names;
     for (const QString& file : files) names.push_back(file.toStdString());
     std::vector<uint8_t> bytes;
-    std::vector<std::string> errors;
+    std::vector<std::string> errors, warnings;
     const bool sources = files.front().endsWith(".zasm");
     std::optional<zorasm::SourceMap> map;
     if (sources) {
@@ -158,6 +158,8 @@ bool Workbench::LoadVocabulary(const QStringList& files, uint16_t address) {
         errors = assembly.unreadable;
         errors.insert(errors.end(), assembly.diagnostics.errors.begin(),
                       assembly.diagnostics.errors.end());
+        // Warnings do not stop the load; they are listed after any errors.
+        warnings = assembly.diagnostics.warnings;
         if (assembly.Ok()) {
             bytes = assembly.bytes;
             std::string error;
@@ -173,7 +175,9 @@ bool Workbench::LoadVocabulary(const QStringList& files, uint16_t address) {
     address_ = address;
     ReloadAction->setEnabled(true);
     WatchFiles(AutoReloadAction->isChecked());
-    Messages->Show(errors);
+    std::vector<std::string> messages = errors;
+    messages.insert(messages.end(), warnings.begin(), warnings.end());
+    Messages->Show(messages);
     if (!errors.empty()) {
         // The module is left as it was; the messages say what to mend.
         Messages->show();

@@ -101,6 +101,12 @@ private slots:
         QVERIFY(f.form.Bench->Messages->List->item(0)->text().startsWith(source + ":3:"));
         QVERIFY(std::equal(before.begin(), before.end(), lcdm::Memory.ModuleMemory));
         QCOMPARE(lcdm::Vocabulary.vocabularyStart, 0);
+        // A warning is listed but does not stop the load.
+        std::string page = kBoxPage;
+        page.replace(page.find(".header 7"), 9, ".header 0");
+        std::ofstream(source.toStdString()) << page;
+        QVERIFY(f.form.Bench->LoadVocabulary({source}, 18838));
+        QVERIFY(f.form.Bench->Messages->List->item(0)->text().contains(": warning: "));
     }
 
     void aChangedFileIsReloaded() {
