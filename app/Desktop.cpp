@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "ZorApplication.h"
+
 namespace zorsim {
 namespace {
 
@@ -48,6 +50,12 @@ RealDesktop gRealDesktop;
 Desktop* gDesktop = &gRealDesktop;
 
 }  // namespace
+
+void ShowErrorSentence(QWidget* parent, const QString& message) {
+    QString sentence = message;
+    if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+    CurrentDesktop().ShowError(parent, kApplicationTitle, sentence);
+}
 
 Desktop& CurrentDesktop() {
     return *gDesktop;

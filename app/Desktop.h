@@ -36,6 +36,11 @@ public:
                                          const QString& label, int value, int min, int max) = 0;
 };
 
+// An error box captioned with the application's title. Messages of the
+// toolkit-free code begin in lower case, as they also end up in
+// transcripts; the box shows them as a sentence.
+void ShowErrorSentence(QWidget* parent, const QString& message);
+
 // The desktop in use: the real one unless another was installed.
 Desktop& CurrentDesktop();
 // Puts `desktop` in place (nullptr: the real one again). The caller keeps

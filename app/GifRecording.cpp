@@ -159,16 +159,14 @@ void GifRecording::RecordClick() {
     if (fileName.isEmpty()) return;
     QString error;
     if (!Start(fileName, error)) {
-        error[0] = error[0].toUpper();
-        CurrentDesktop().ShowError(&form_, kApplicationTitle, error);
+        ShowErrorSentence(&form_, error);
     }
 }
 
 void GifRecording::StopClick() {
     QString error;
     if (!Stop(error)) {
-        error[0] = error[0].toUpper();
-        CurrentDesktop().ShowError(&form_, kApplicationTitle, error);
+        ShowErrorSentence(&form_, error);
     }
 }
 

@@ -80,8 +80,7 @@ void HostRecording::RecordClick() {
 void HostRecording::StopClick() {
     QString error;
     if (!Stop(error)) {
-        error[0] = error[0].toUpper();
-        CurrentDesktop().ShowError(&form_, kApplicationTitle, error);
+        ShowErrorSentence(&form_, error);
     }
 }
 

@@ -14,7 +14,6 @@
 #include "HostRecording.h"
 #include "Lcdm.h"
 #include "LinkMenu.h"
-#include "workbench/Workbench.h"
 #include "PictureBox.h"
 #include "RadioGroup.h"
 #include "ZorApplication.h"
@@ -22,6 +21,7 @@
 #include "panel/IconUpload.h"
 #include "panel/Snapshot.h"
 #include "panel/Startup.h"
+#include "workbench/Workbench.h"
 
 namespace zorsim {
 
@@ -31,14 +31,6 @@ namespace {
 
 const QStringList kKeyItems = {"1", "2", "3", "4", "5", "6", "7", "8"};
 const QStringList kFunctionItems = {"Toggle", "Dimmer", "Timer", "Scene"};
-
-// Messages of the front panel's logic begin in lower case, as they also end
-// up in transcripts; a box shows them as a sentence.
-QString AsSentence(const std::string& text) {
-    QString sentence = QString::fromStdString(text);
-    if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
-    return sentence;
-}
 
 }  // namespace
 
@@ -139,7 +131,8 @@ void TForm1::Exit1Click() {
 
 void TForm1::About1Click() {
     CurrentDesktop().ShowMessage(this, kApplicationTitle,
-                                 "ZOR Simulator " ZOR_VERSION "\n"
+                                 "ZOR Simulator " ZOR_VERSION
+                                 "\n"
                                  "The LCD module of the ZOR wall key unit, with the window as its "
                                  "host.\n"
                                  "Module memory and labels start afresh at every run.");
@@ -289,7 +282,7 @@ void TForm1::SetHostControlsResting(bool resting, const QString& why) {
 }
 
 void TForm1::ShowError(const std::string& text) {
-    CurrentDesktop().ShowError(this, kApplicationTitle, AsSentence(text));
+    ShowErrorSentence(this, QString::fromStdString(text));
 }
 
 }  // namespace zorsim

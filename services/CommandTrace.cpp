@@ -8,12 +8,6 @@
 namespace services {
 namespace {
 
-std::string Hex(uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", byte);
-    return text;
-}
-
 // 0x48 'H': the number, and the character when it is one.
 std::string Byte(uint8_t byte) {
     std::string text = "0x" + Hex(byte);

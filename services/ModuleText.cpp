@@ -11,12 +11,6 @@
 namespace services {
 namespace {
 
-std::string Hex(uint8_t byte) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", byte);
-    return text;
-}
-
 const char* TypeName(uint8_t type) {
     switch (type) {
         case lcdm::kItemHeader: return "header";
@@ -37,6 +31,12 @@ std::string Stack(const uint8_t* cells, uint8_t depth) {
 }
 
 }  // namespace
+
+std::string Hex(uint8_t byte) {
+    char text[3];
+    std::snprintf(text, sizeof text, "%02X", byte);
+    return text;
+}
 
 std::string StatusText(uint8_t status) {
     return std::to_string(status) + " (" + lcdm::StatusName(status) + ")";

@@ -14,6 +14,8 @@ namespace services {
 
 using zorasm::SourceMap;
 
+// "0A": a byte as two upper-case hexadecimal digits.
+std::string Hex(uint8_t byte);
 // "3 (data stack underflow)": a status with its name.
 std::string StatusText(uint8_t status);
 // "PUSH8 9", "BRANCH -3 (to 18840)", "LIT 5"; "invalid opcode 0xC8".

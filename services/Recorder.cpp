@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "Lcdm.h"
+#include "ModuleText.h"
 
 namespace services {
 namespace {
@@ -11,11 +12,7 @@ constexpr size_t kCommentColumn = 32;
 
 std::string HexList(const std::vector<uint8_t>& bytes) {
     std::string text;
-    char hex[4];
-    for (uint8_t byte : bytes) {
-        std::snprintf(hex, sizeof hex, "%02X", byte);
-        text += (text.empty() ? "" : " ") + std::string(hex);
-    }
+    for (uint8_t byte : bytes) text += (text.empty() ? "" : " ") + Hex(byte);
     return text;
 }
 
@@ -62,12 +59,9 @@ void Recorder::Event(const panel::PortEvent& event) {
             if (event.depth == 0) ++ticks_;
             return;
         case DirectAccess::kSetStatus: Line("set-status " + std::to_string(event.value)); return;
-        case DirectAccess::kFillLabelStore: {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%02X", event.value & 0xFF);
-            Line(std::string("fill-store ") + hex);
+        case DirectAccess::kFillLabelStore:
+            Line("fill-store " + Hex(static_cast<uint8_t>(event.value)));
             return;
-        }
         case DirectAccess::kEmptyStacks: Line("empty-stacks"); return;
         case DirectAccess::kInitVocabulary:
             Line("init-vocabulary " + std::to_string(event.value));

@@ -73,8 +73,7 @@ void LinkTraceDock::Save() {
     std::string error;
     if (!files::WriteFile(name.toStdString(), Trace->toPlainText().toStdString() + "\n", error)) {
         QString text = QString::fromStdString(error);
-        text[0] = text[0].toUpper();
-        CurrentDesktop().ShowError(this, kApplicationTitle, text);
+        ShowErrorSentence(this, text);
     }
 }
 

@@ -1,5 +1,6 @@
 // The user's files: bounded reads, and writes that replace a regular file
-// whole or not at all but write into devices and FIFOs without replacing them.
+// whole or not at all but write into devices and FIFOs without replacing them,
+// at once or piece by piece.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -147,6 +148,64 @@ TEST_F(FilesTest, ASetIsWrittenWholeOrNotAtAll) {
     std::string error;
     ASSERT_TRUE(outputs.Commit(error)) << error;
     EXPECT_EQ(Contents(Path("image.bin")) + Contents(Path("fresh.bin")), "new imagefresh");
+}
+
+// Files written piece by piece (GIF recordings): the old file stays whole
+// until Commit, and a file dropped unfinished leaves nothing.
+TEST_F(FilesTest, ARegularFileIsReplacedOnlyWhenCommitted) {
+    struct Row {
+        const char* what;
+        const char* old;  // nullptr: no file yet
+        bool commit;
+        const char* after;  // nullptr: no file
+    };
+    const Row rows[] = {
+        {"a new file", nullptr, true, "piece one, piece two"},
+        {"an old file replaced", "old", true, "piece one, piece two"},
+        {"an old file kept when dropped", "old", false, "old"},
+        {"nothing made when dropped", nullptr, false, nullptr},
+    };
+    for (const Row& row : rows) {
+        const std::string path = Path("out.gif");
+        fs::remove(path);
+        if (row.old) std::ofstream(path) << row.old;
+        if (row.old) fs::permissions(path, fs::perms(0640));
+        {
+            files::StreamedFile file;
+            std::string error;
+            ASSERT_TRUE(file.Open(path, error)) << row.what << ": " << error;
+            EXPECT_TRUE(file.Write("piece one, "));
+            EXPECT_TRUE(file.Write("piece two"));
+            // Until the end the old file is there as it was.
+            EXPECT_EQ(fs::exists(path), row.old != nullptr) << row.what;
+            if (row.old) {
+                EXPECT_EQ(Contents(path), row.old) << row.what;
+            }
+            if (row.commit) {
+                EXPECT_TRUE(file.Commit(error)) << row.what << ": " << error;
+            }
+        }
+        EXPECT_EQ(fs::exists(path), row.after != nullptr) << row.what;
+        if (row.after) {
+            EXPECT_EQ(Contents(path), row.after) << row.what;
+        }
+        if (row.old && row.commit) {
+            EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms(0640)) << row.what;
+        }
+        EXPECT_EQ(Entries(), row.after ? 1 : 0) << row.what << ": a temporary file is left";
+    }
+}
+
+TEST_F(FilesTest, ASymbolicLinkKeepsPointingWhereItDid) {
+    std::ofstream(Path("target.gif")) << "old";
+    fs::create_symlink("target.gif", Path("link.gif"));
+    files::StreamedFile file;
+    std::string error;
+    ASSERT_TRUE(file.Open(Path("link.gif"), error));
+    file.Write("new");
+    ASSERT_TRUE(file.Commit(error)) << error;
+    EXPECT_TRUE(fs::is_symlink(Path("link.gif")));
+    EXPECT_EQ(Contents(Path("target.gif")), "new");
 }
 
 }  // namespace

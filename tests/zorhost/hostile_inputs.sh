@@ -6,31 +6,8 @@
 set -uo pipefail
 zorhost=$1
 work=$2
+source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/case_lib.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-failures=0
-
-fail() {
-  echo "FAIL $row: $*" >&2
-  failures=$((failures + 1))
-}
-
-# run NAME CODE STDERR_REGEX SCRIPT [ARGS...]: runs SCRIPT (its text) through
-# zorhost with ARGS; stdout is kept in out.txt for the row's own checks.
-run() {
-  row=$1
-  local code=$2 pattern=$3 script=$4
-  shift 4
-  printf '%b' "$script" >"$row.zh"
-  "$zorhost" "$@" "$row.zh" >out.txt 2>err.txt
-  local got=$?
-  [ "$got" -eq "$code" ] || fail "exit $got, expected $code; stderr: $(head -c 300 err.txt)"
-  if [ -z "$pattern" ]; then
-    [ ! -s err.txt ] || fail "unexpected stderr: $(head -c 300 err.txt)"
-  else
-    grep -Eq -- "$pattern" err.txt || fail "stderr does not match '$pattern': $(head -c 300 err.txt)"
-    [ "$(wc -l <err.txt)" -eq 1 ] || fail "stderr is not one line: $(head -c 300 err.txt)"
-  fi
-}
 
 # Snapshot writers: regular files are replaced, devices and FIFOs written into.
 run dev_null 0 "" 'panel start\nsnapshot /dev/null\nsnapshot /dev/null.png\n' 2>/dev/null
