@@ -78,6 +78,16 @@ TEST_F(RunnerTest, ArgumentErrorsNameTheArgumentTheValueAndTheForm) {
          "one of: create, activate, splash, start, init-vocabulary, page, "
          "function, text, time, next-icon, icon, set-var, run-script, "
          "load-vocabulary)\n"},
+        {"panel run-scrpt 10 1",
+         "t.zh:1: unknown command \"panel run-scrpt\"; did you mean run-script? (expected panel "
+         "followed by one of: create, activate, splash, start, init-vocabulary, page, "
+         "function, text, time, next-icon, icon, set-var, run-script, load-vocabulary)\n"},
+        {"run-script 10 1",
+         "t.zh:1: unknown command \"run-script\"; did you mean panel run-script? (zorhost "
+         "--help lists the commands)\n"},
+        {"snapshoot x.bmp",
+         "t.zh:1: unknown command \"snapshoot\"; did you mean snapshot? (zorhost --help lists "
+         "the commands)\n"},
         {"print var 64",
          "t.zh:1: print var: I \"64\" is not a number from 0 to 63 (usage: "
          "print var I [LEN])\n"},

@@ -4,6 +4,7 @@
 #include "Lcdm.h"
 #include "RunReports.h"
 #include "ScriptError.h"
+#include "Suggestions.h"
 #include "panel/Startup.h"
 
 namespace zorhost {
@@ -28,15 +29,30 @@ const CommandSpec& FindCommand(const std::vector<CommandSpec>& commands,
                 tokens.erase(tokens.begin(), tokens.begin() + static_cast<long>(words));
                 return spec;
             }
-    std::string group_members;
-    for (const CommandSpec& spec : commands)
-        if (spec.name.starts_with(first + " "))
-            group_members += (group_members.empty() ? "" : ", ") +
-                             std::string(spec.name.substr(first.size() + 1));
-    if (!group_members.empty())
-        throw ScriptError("unknown command " + Quoted(pair.empty() ? first : pair) + " (expected " +
-                          first + " followed by one of: " + group_members + ")");
-    throw ScriptError("unknown command " + Quoted(first) + " (zorhost --help lists the commands)");
+    // A misspelt command is named back by its nearest spellings, a second
+    // word given alone ("run-script") by the command it belongs to.
+    std::vector<std::string> group_members, first_words;
+    std::string belongs_to;
+    for (const CommandSpec& spec : commands) {
+        const std::string name(spec.name);
+        const size_t space = name.find(' ');
+        first_words.push_back(name.substr(0, space));
+        if (space == std::string::npos) continue;
+        if (name.substr(0, space) == first) group_members.push_back(name.substr(space + 1));
+        if (name.substr(space + 1) == first) belongs_to = "; did you mean " + name + "?";
+    }
+    if (!group_members.empty()) {
+        std::string list;
+        for (const std::string& member : group_members) list += (list.empty() ? "" : ", ") + member;
+        const std::string second = tokens.size() > 1 ? tokens[1].text : "";
+        throw ScriptError("unknown command " + Quoted(pair.empty() ? first : pair) +
+                          zorasm::DidYouMean(second, group_members) + " (expected " + first +
+                          " followed by one of: " + list + ")");
+    }
+    const std::string suggestion =
+        belongs_to.empty() ? zorasm::DidYouMean(first, first_words) : belongs_to;
+    throw ScriptError("unknown command " + Quoted(first) + suggestion +
+                      " (zorhost --help lists the commands)");
 }
 
 enum class LineRead { kLine, kEnd, kTooLong };
