@@ -57,6 +57,9 @@ bool LinkServer::Open(const LinkEndpoint& endpoint, QString& error) {
         DropReplies();
         emit StateChanged();
         emit ClientLeft();
+        // Said only when it is true: a server that serves one client closes
+        // in answer to ClientLeft.
+        if (transport_) emit Note("link: waiting for the next client on " + Where());
     });
     emit StateChanged();
     return true;

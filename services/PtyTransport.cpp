@@ -167,7 +167,7 @@ void PtyTransport::HungUp() {
     clientWatch_.start();
     if (connected_) {
         connected_ = false;
-        emit Note("link: client left " + Where() + "; waiting for the next");
+        emit Note("link: client left " + Where());
         emit ClientLeft();
     }
 }

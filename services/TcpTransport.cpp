@@ -71,7 +71,7 @@ void TcpTransport::Left() {
     if (socket->bytesAvailable() > 0) emit Readable();
     client_ = nullptr;
     socket->deleteLater();
-    emit Note("link: client left; listening on " + Where());
+    emit Note("link: client left");
     emit ClientLeft();
 }
 

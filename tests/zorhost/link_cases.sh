@@ -51,6 +51,9 @@ for row in tcp pty; do
   timeout 20 "$link_host" "$target" >host.out 2>&1 || fail "the host program failed: $(cat host.out)"
   ends_with 0
   [ ! -e line ] && [ ! -L line ] || fail "the link's symbolic link was left behind"
+  # A run that serves one client says it left and promises no next one.
+  grep -q '^link: client left' zorhost.err && ! grep -q 'waiting for the next' zorhost.err ||
+    fail "the log of a --once run: $(cat zorhost.err)"
 done
 
 # A client that floods and leaves without reading: the replies meet a closed
@@ -62,6 +65,7 @@ port=${endpoint##*:}
 sleep 0.5
 kill -0 "$server" 2>/dev/null || fail "zorhost ended when the client vanished: $(cat zorhost.err)"
 timeout 20 "$link_host" "tcp:$endpoint" >host.out 2>&1 || fail "the next client failed: $(cat host.out)"
+grep -q "^link: waiting for the next client on $endpoint$" zorhost.err || fail "the log: $(cat zorhost.err)"
 kill -TERM "$server"
 ends_with 0
 

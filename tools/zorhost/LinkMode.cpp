@@ -78,7 +78,11 @@ int ServeLink(Session& session, const LinkOptions& options) {
     // With --trace the bytes served show as they are carried out.
     QObject::connect(&server, &services::LinkServer::Served,
                      [&session] { session.transcript.Flush(); });
-    if (options.once) QObject::connect(&server, &services::LinkServer::ClientLeft, [] { End(); });
+    if (options.once)
+        QObject::connect(&server, &services::LinkServer::ClientLeft, [&server] {
+            server.Close();
+            End();
+        });
     if (options.exitAfterSeconds)
         QTimer::singleShot(static_cast<int>(*options.exitAfterSeconds * 1000), [] { End(); });
 
