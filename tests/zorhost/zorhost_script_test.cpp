@@ -85,6 +85,9 @@ TEST_F(RunnerTest, ArgumentErrorsNameTheArgumentTheValueAndTheForm) {
         {"run-script 10 1",
          "t.zh:1: unknown command \"run-script\"; did you mean panel run-script? (zorhost "
          "--help lists the commands)\n"},
+        {"var 1",
+         "t.zh:1: unknown command \"var\"; did you mean print var or expect var? (zorhost --help "
+         "lists the commands)\n"},
         {"snapshoot x.bmp",
          "t.zh:1: unknown command \"snapshoot\"; did you mean snapshot? (zorhost --help lists "
          "the commands)\n"},

@@ -31,15 +31,14 @@ const CommandSpec& FindCommand(const std::vector<CommandSpec>& commands,
             }
     // A misspelt command is named back by its nearest spellings, a second
     // word given alone ("run-script") by the command it belongs to.
-    std::vector<std::string> group_members, first_words;
-    std::string belongs_to;
+    std::vector<std::string> group_members, first_words, belongs_to;
     for (const CommandSpec& spec : commands) {
         const std::string name(spec.name);
         const size_t space = name.find(' ');
         first_words.push_back(name.substr(0, space));
         if (space == std::string::npos) continue;
         if (name.substr(0, space) == first) group_members.push_back(name.substr(space + 1));
-        if (name.substr(space + 1) == first) belongs_to = "; did you mean " + name + "?";
+        if (name.substr(space + 1) == first) belongs_to.push_back(name);
     }
     if (!group_members.empty()) {
         std::string list;
@@ -49,8 +48,12 @@ const CommandSpec& FindCommand(const std::vector<CommandSpec>& commands,
                           zorasm::DidYouMean(second, group_members) + " (expected " + first +
                           " followed by one of: " + list + ")");
     }
-    const std::string suggestion =
-        belongs_to.empty() ? zorasm::DidYouMean(first, first_words) : belongs_to;
+    std::string suggestion = zorasm::DidYouMean(first, first_words);
+    if (!belongs_to.empty()) {
+        suggestion = "; did you mean ";
+        for (size_t i = 0; i < belongs_to.size(); ++i) suggestion += (i ? " or " : "") + belongs_to[i];
+        suggestion += "?";
+    }
     throw ScriptError("unknown command " + Quoted(first) + suggestion +
                       " (zorhost --help lists the commands)");
 }
