@@ -1,4 +1,4 @@
-// Inspection commands: module state printed in the transcript, and LCD
+// Print commands: module state printed in the transcript, and LCD
 // snapshots written to files.
 #include "Command.h"
 #include "Format.h"

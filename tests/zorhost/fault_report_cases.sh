@@ -2,7 +2,7 @@
 # What zorhost shows of the module's insides, end to end: faults located in
 # the source through zorasm's map, the last tags before them, a map that
 # does not match, the decoded trace, and recordings that replay.
-#   inspection_cases.sh ZORHOST ZORASM CASES WORK
+#   fault_report_cases.sh ZORHOST ZORASM CASES WORK
 set -uo pipefail
 zorhost=$1
 zorasm=$2
@@ -60,5 +60,5 @@ printf 'panel start\nbogus\n' >broken.zh
 [ $? -eq 2 ] && grep -q 'nothing recorded in broken_rec.zh' err.txt && [ ! -e broken_rec.zh ] ||
   fail "$(cat err.txt)"
 
-[ "$failures" -eq 0 ] || { echo "$failures inspection checks failed" >&2; exit 1; }
-echo "all inspection checks passed"
+[ "$failures" -eq 0 ] || { echo "$failures fault report checks failed" >&2; exit 1; }
+echo "all fault report checks passed"
