@@ -134,7 +134,9 @@ std::vector<uint8_t> HexFile(const fs::path& path) {
 
 // The tag engine fuzzer's recipe, as its header describes it: a vocabulary
 // written into memory, then up to four runs; its DELAY hook ends a run that
-// waits more than four times, which the stop-after pump does too.
+// waits more than four times, which the stop-after pump does too. A copy,
+// not shared code, on purpose: the fuzzer may change its recipe to reach new
+// paths, while the recorded digests stay valid only as long as this one holds.
 class Recipe {
 public:
     explicit Recipe(std::vector<uint8_t> data) : data_(std::move(data)) {}
