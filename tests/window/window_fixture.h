@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Desktop.h"
@@ -118,6 +119,17 @@ inline QString PictureMismatch(const QImage& picture) {
             if ((qGray(picture.pixel(x, y)) < 128) != ExpectedBlack(x, y))
                 return QString("pixel (%1, %2) differs").arg(x).arg(y);
     return {};
+}
+
+// A picture as rows of '#' (dark) and '.'.
+inline std::vector<std::string> Rows(const QImage& image) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        std::string row;
+        for (int x = 0; x < image.width(); ++x) row += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
 }
 
 inline int BlackPixels(const QImage& picture) {

@@ -9,6 +9,8 @@
 
 namespace {
 
+using zortest::Rows;
+
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
@@ -32,15 +34,6 @@ QImage PatternImage(int width, int height, QImage::Format format) {
     return image.convertToFormat(format);
 }
 
-std::vector<std::string> Rows(const QImage& image) {
-    std::vector<std::string> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.width(); ++x) row += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 }  // namespace
 

@@ -25,20 +25,12 @@
 
 namespace {
 
+using zortest::Rows;
+
 bool Pixel(int x, int y) {
     return (lcdm::Graphics.FrameBuffer[y * 8 + x / 8] & (0x80 >> (x % 8))) != 0;
 }
 
-// A picture as rows of '#' (dark) and '.'.
-std::vector<std::string> Rows(const QImage& image) {
-    std::vector<std::string> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.width(); ++x) row += qGray(image.pixel(x, y)) < 128 ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
 std::vector<std::string> Rows(const pixelart::Picture& picture) {
     std::vector<std::string> rows;
     for (const auto& line : picture.rows) {
